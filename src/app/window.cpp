@@ -1,0 +1,21 @@
+#include "app/game.h"
+
+namespace {
+const char* const kTitle = "Vornaxi";
+const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
+constexpr unsigned kRequestedWidth = 800;
+constexpr unsigned kRequestedHeight = 600;
+constexpr unsigned kFrameRateLimit = 60;
+}  // namespace
+
+void Game::initWindow() {
+    // Fullscreen picks the real size; the world stays 1920 by 1080 regardless.
+    videoMode.width = kRequestedWidth;
+    videoMode.height = kRequestedHeight;
+    window = std::make_unique<sf::RenderWindow>(videoMode, kTitle, sf::Style::Fullscreen,
+                                                sf::ContextSettings());
+    font = std::make_unique<sf::Font>();
+    // A missing font is reported by SFML; the texts then draw nothing.
+    font->loadFromFile(kFontPath);
+    window->setFramerateLimit(kFrameRateLimit);
+}

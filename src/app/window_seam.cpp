@@ -1,0 +1,16 @@
+#include "app/window_seam.h"
+
+#include <SFML/Window/Mouse.hpp>
+
+WindowSeam realWindowSeam() {
+    return WindowSeam{
+        [](sf::RenderWindow* window, sf::Event& event) { return window->pollEvent(event); },
+        [](const sf::RenderWindow* window) { return sf::Mouse::getPosition(*window); },
+        [](sf::RenderWindow* window) { window->close(); },
+    };
+}
+
+WindowSeam& windowSeam() {
+    static WindowSeam seam = realWindowSeam();
+    return seam;
+}
