@@ -1,0 +1,111 @@
+#include "support.h"
+
+#include <cmath>
+#include <limits>
+
+TEST_F(GameTest, PaddleFollowsMouseXWithinTheWorld) {
+    const struct {
+        int mouseX;
+        float paddleX;
+    } cases[] = {
+        {std::numeric_limits<int>::min(), 85.f}, {-40, 85.f},   {84, 85.f},
+        {85, 85.f},  {700, 700.f},  {1835, 1835.f},  {1836, 1835.f},
+        {std::numeric_limits<int>::max(), 1835.f},
+    };
+    for (const auto& c : cases) {
+        script().mouse = {c.mouseX, 123456};
+        game.update();
+        EXPECT_EQ(game.paddle.getPosition(), sf::Vector2f(c.paddleX, 1000.f)) << "mouse x " << c.mouseX;
+        EXPECT_EQ(game.mousePosition, script().mouse);
+    }
+}
+
+TEST_F(GameTest, LaunchSendsTheFirstBallDownFromThePaddle) {
+    game.frameCount = 500;  // left over from an earlier game
+    script().mouse = {640, 0};
+    script().events.push_back(mousePress());
+    game.update();
+    EXPECT_TRUE(game.started);
+    EXPECT_EQ(game.frameCount, 0);
+    EXPECT_EQ(game.balls[0].velocity, scaleToBallSpeed(1.f, 10.f));
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(640.f, 980.f)) << "no move in the launch frame";
+
+    game.update();  // into the paddle band, bounced up
+    const sf::Vector2f pos = game.balls[0].shape.getPosition();
+    EXPECT_FLOAT_EQ(pos.x, 640.f + 0.99503720f);
+    EXPECT_LT(game.balls[0].velocity.y, 0.f);
+}
+
+TEST_F(GameTest, BallWaitsOnThePaddleUntilAPress) {
+    for (int x : {200, 900, 1700}) {
+        script().mouse = {x, 0};
+        script().events.push_back(mouseMove(x, 0));
+        game.update();
+        EXPECT_FALSE(game.started);
+        EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(static_cast<float>(x), 980.f));
+    }
+}
+
+TEST_F(GameTest, WallsTurnBallsOnlyPastTheirEdge) {
+    game.started = true;
+    script().mouse = {1835, 0};
+    const struct {
+        const char* what;
+        sf::Vector2f start, velocity, after;
+    } cases[] = {
+        {"left, past", {12.f, 700.f}, {-3.f, 1.f}, {3.f, 1.f}},
+        {"left, exactly at 10", {13.f, 700.f}, {-3.f, 1.f}, {-3.f, 1.f}},
+        {"right, past", {1908.f, 700.f}, {3.f, 1.f}, {-3.f, 1.f}},
+        {"right, exactly at 1910", {1907.f, 700.f}, {3.f, 1.f}, {3.f, 1.f}},
+        {"top, past", {500.f, 12.f}, {1.f, -3.f}, {1.f, 3.f}},
+        {"top, exactly at 10", {500.f, 13.f}, {1.f, -3.f}, {1.f, -3.f}},
+        {"corner", {12.f, 12.f}, {-3.f, -3.f}, {3.f, 3.f}},
+    };
+    for (const auto& c : cases) {
+        placeBall(0, c.start.x, c.start.y, c.velocity);
+        game.update();
+        EXPECT_EQ(game.balls[0].velocity, c.after) << c.what;
+    }
+}
+
+TEST_F(GameTest, PaddleBandAndReachAreInclusive) {
+    game.started = true;
+    script().mouse = {1000, 0};
+    const struct {
+        float x, y;  // centre after the move
+        bool bounced;
+    } cases[] = {
+        {1000.f, 980.f, true},  {1000.f, 990.f, true},   {1000.f, 979.5f, false},
+        {1000.f, 990.5f, false}, {915.f, 985.f, true},   {1085.f, 985.f, true},
+        {914.5f, 985.f, false}, {1085.5f, 985.f, false},
+    };
+    for (const auto& c : cases) {
+        placeBall(0, c.x, c.y - 1.f, {0.f, 1.f});
+        game.update();
+        EXPECT_EQ(game.balls[0].velocity.y < 0.f, c.bounced) << "centre (" << c.x << ", " << c.y << ")";
+        if (c.bounced) {
+            const sf::Vector2f v = scaleToBallSpeed(c.x - 1000.f, -30.f);
+            EXPECT_EQ(game.balls[0].velocity, v) << "centre (" << c.x << ", " << c.y << ")";
+        }
+    }
+}
+
+TEST_F(GameTest, BallRisingThroughThePaddleIsSentUpAgain) {
+    game.started = true;
+    script().mouse = {1000, 0};
+    placeBall(0, 1010.f, 995.f, {0.f, -8.f});
+    game.update();
+    EXPECT_EQ(game.balls[0].velocity, scaleToBallSpeed(10.f, -30.f));
+}
+
+TEST_F(GameTest, MissedBallFallsForEver) {
+    script().mouse = {300, 0};
+    script().events.push_back(mousePress());
+    game.update();
+    script().mouse = {1500, 0};  // the paddle leaves before the ball arrives
+    frames(1000);
+    ASSERT_EQ(game.balls.size(), 1u);
+    EXPECT_GT(game.balls[0].shape.getPosition().y, 9000.f);
+    EXPECT_FLOAT_EQ(game.balls[0].velocity.y, 9.95037174f);
+    EXPECT_TRUE(game.started) << "no floor: play goes on";
+}

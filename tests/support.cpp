@@ -1,0 +1,126 @@
+#include "support.h"
+
+#include "app/window_seam.h"
+
+#include <cstdlib>
+
+namespace {
+const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
+
+WindowSeam scriptedSeam() {
+    return WindowSeam{
+        [](sf::RenderWindow*, sf::Event& event) {
+            if (script().events.empty())
+                return false;
+            event = script().events.front();
+            script().events.pop_front();
+            return true;
+        },
+        [](const sf::RenderWindow*) { return script().mouse; },
+        [](sf::RenderWindow*) { ++script().closes; },
+    };
+}
+
+sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
+    sf::Event e{};
+    e.type = type;
+    e.key.code = key;
+    return e;
+}
+}  // namespace
+
+Script& script() {
+    static Script s;
+    return s;
+}
+
+sf::Event keyPress(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyPressed, key); }
+sf::Event keyRelease(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyReleased, key); }
+
+sf::Event mousePress() {
+    sf::Event e{};
+    e.type = sf::Event::MouseButtonPressed;
+    e.mouseButton.button = sf::Mouse::Left;
+    return e;
+}
+
+sf::Event mouseMove(int x, int y) {
+    sf::Event e{};
+    e.type = sf::Event::MouseMoved;
+    e.mouseMove.x = x;
+    e.mouseMove.y = y;
+    return e;
+}
+
+sf::Event closed() {
+    sf::Event e{};
+    e.type = sf::Event::Closed;
+    return e;
+}
+
+std::vector<int> drawsAfterSeed(unsigned seed, int count) {
+    std::srand(seed);
+    std::vector<int> draws;
+    for (int i = 0; i < count; ++i)
+        draws.push_back(std::rand());
+    return draws;
+}
+
+::testing::AssertionResult nextDrawIs(unsigned seed, int index) {
+    const int next = std::rand();
+    const std::vector<int> draws = drawsAfterSeed(seed, index + 1);
+    for (int i = 0; i < static_cast<int>(draws.size()); ++i)
+        if (draws[i] == next)
+            return i == index ? ::testing::AssertionSuccess()
+                              : ::testing::AssertionFailure() << i << " draws taken, not " << index;
+    return ::testing::AssertionFailure() << "more than " << index << " draws taken";
+}
+
+void GameTest::SetUp() {
+    script() = Script{};
+    windowSeam() = scriptedSeam();
+    std::srand(1);
+    game.font = std::make_unique<sf::Font>();
+    ASSERT_TRUE(game.font->loadFromFile(kFontPath)) << "tests run from the source tree";
+    game.initLevel();
+}
+
+void GameTest::TearDown() { windowSeam() = realWindowSeam(); }
+
+int GameTest::bricksStanding() const {
+    int n = 0;
+    for (const auto& slot : game.bricks)
+        n += slot != nullptr;
+    return n;
+}
+
+void GameTest::clearWall() {
+    for (auto& slot : game.bricks)
+        slot.reset();
+}
+
+Brick& GameTest::putBrick(int col, int row, int hits, bool special) {
+    auto& slot = game.bricks[slotIndex(col, row)];
+    slot = std::make_unique<Brick>();
+    slot->setup(col, row, special, *game.font, hits);
+    return *slot;
+}
+
+std::vector<int> GameTest::hitsLeft() const {
+    std::vector<int> hits;
+    for (const auto& slot : game.bricks)
+        hits.push_back(slot ? slot->hits : 0);
+    return hits;
+}
+
+Ball& GameTest::placeBall(std::size_t index, float x, float y, sf::Vector2f velocity) {
+    Ball& ball = game.balls.at(index);
+    ball.shape.setPosition(x, y);
+    ball.velocity = velocity;
+    return ball;
+}
+
+void GameTest::frames(int count) {
+    for (int i = 0; i < count; ++i)
+        game.update();
+}

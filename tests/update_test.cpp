@@ -1,0 +1,98 @@
+#include "gameplay/update.h"
+#include "support.h"
+
+#include <limits>
+
+TEST(Timer, ShowsMinutesSecondsAndHundredthsUnpadded) {
+    const struct {
+        std::int32_t frames;
+        const char* text;
+    } cases[] = {
+        {0, "0:0:0"},   {1, "0:0:1"},      {59, "0:0:98"},   {61, "0:1:1"},
+        {3599, "0:59:98"}, {3600, "1:0:0"}, {60 * 3600, "60:0:0"},
+        {std::numeric_limits<std::int32_t>::max(), "596523:14:11"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(timerString(c.frames), c.text) << c.frames << " frames";
+}
+
+TEST_F(GameTest, TheZeroEventAtStartClosesNothing) {
+    ASSERT_EQ(game.event.type, sf::Event::Closed) << "an all-zero event reads as Closed";
+    frames(3);
+    EXPECT_EQ(script().closes, 0);
+}
+
+TEST_F(GameTest, CloseRequestsCloseOnlyInTheFrameTheyArrive) {
+    for (const sf::Event& request : {closed(), keyPress(sf::Keyboard::Escape)}) {
+        script().closes = 0;
+        script().events.push_back(request);
+        frames(4);
+        EXPECT_EQ(script().closes, 1) << "event type " << request.type;
+    }
+}
+
+TEST_F(GameTest, ClosingFrameStillMovesThePaddle) {
+    script().mouse = {700, 0};
+    script().events.push_back(keyPress(sf::Keyboard::Escape));
+    game.update();
+    EXPECT_EQ(script().closes, 1);
+    EXPECT_EQ(game.paddle.getPosition(), sf::Vector2f(700.f, 1000.f));
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(700.f, 980.f));
+}
+
+TEST_F(GameTest, StoredPauseKeyFlipsPauseOnEveryFrame) {
+    script().events.push_back(keyPress(sf::Keyboard::P));
+    const bool expected[] = {true, false, true, false, true};
+    for (bool paused : expected) {
+        game.update();
+        EXPECT_EQ(game.paused, paused);
+        EXPECT_EQ(timer(), paused ? "| |" : "0:0:0");
+    }
+    script().events.push_back(keyRelease(sf::Keyboard::P));
+    frames(3);
+    EXPECT_TRUE(game.paused) << "left in the state of the last flip";
+}
+
+TEST_F(GameTest, PausedFrameFreezesEverything) {
+    script().events.push_back(mousePress());
+    frames(5);
+    ASSERT_TRUE(game.started);
+    const std::int32_t count = game.frameCount;
+    const sf::Vector2f ball = game.balls[0].shape.getPosition();
+    game.destroyedCount = 300;
+
+    script().events.push_back(keyPress(sf::Keyboard::P));
+    script().events.push_back(keyRelease(sf::Keyboard::P));
+    script().events.push_back(keyPress(sf::Keyboard::R));
+    script().mouse = {1500, 0};
+    frames(3);  // pause, then a release and an R, both seen while paused
+
+    EXPECT_TRUE(game.paused);
+    EXPECT_EQ(timer(), "| |");
+    EXPECT_EQ(game.frameCount, count);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), ball);
+    EXPECT_NE(game.paddle.getPosition().x, 1500.f);
+    EXPECT_NE(game.mousePosition.x, 1500) << "the mouse is not read while paused";
+    EXPECT_TRUE(game.started) << "neither R nor a cleared wall restarts while paused";
+    EXPECT_EQ(game.destroyedCount, 300u);
+}
+
+TEST_F(GameTest, TimerStandsBeforeLaunchAndShowsOneFrameAfterIt) {
+    frames(10);
+    EXPECT_EQ(timer(), "0:0:0");
+    script().events.push_back(mousePress());
+    game.update();
+    EXPECT_EQ(timer(), "0:0:0") << "the launch frame shows the old count";
+    game.update();
+    EXPECT_EQ(timer(), "0:0:1");
+    frames(59);
+    EXPECT_EQ(timer(), "0:1:0");
+}
+
+TEST_F(GameTest, FrameCounterStopsAtItsMaximum) {
+    game.started = true;
+    game.frameCount = std::numeric_limits<std::int32_t>::max() - 1;
+    frames(3);
+    EXPECT_EQ(game.frameCount, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(timer(), "596523:14:11");
+}

@@ -1,0 +1,58 @@
+#include "support.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+// A player who keeps the paddle under the falling ball nearest to it, hitting it
+// off-centre by a changing amount so the ball sweeps the wall.
+int steerPaddle(const Game& game, long frame) {
+    const Ball* target = nullptr;
+    for (const Ball& ball : game.balls) {
+        const sf::Vector2f pos = ball.shape.getPosition();
+        if (ball.velocity.y > 0.f && pos.y < 990.f && (!target || pos.y > target->shape.getPosition().y))
+            target = &ball;
+    }
+    if (!target)
+        return 960;
+    const sf::Vector2f pos = target->shape.getPosition();
+    const float landing = pos.x + target->velocity.x * (990.f - pos.y) / target->velocity.y;
+    const float offset = static_cast<float>((frame / 97) % 9 - 4) * 17.f;
+    return static_cast<int>(std::lround(landing + offset));
+}
+}  // namespace
+
+TEST_F(GameTest, SeededGameIsPlayedToTheLastBrickAndRestartsByItself) {
+    std::srand(2026);
+    game.buildBrickGrid();
+    script().events.push_back(mousePress());
+    script().events.push_back(mouseMove(0, 0));
+
+    constexpr long kFrameLimit = 400000;
+    bool cleared = false;
+    std::size_t mostBalls = 0;
+    long frame = 0;
+    for (; frame < kFrameLimit; ++frame) {
+        script().mouse = {steerPaddle(game, frame), 900};
+        const bool wasCleared = game.destroyedCount == 300;
+        game.update();
+
+        ASSERT_FALSE(game.balls.empty());
+        ASSERT_EQ(game.balls[0].type, BallType::White) << "frame " << frame;
+        ASSERT_LE(game.destroyedCount, 300u) << "frame " << frame;
+        ASSERT_EQ(static_cast<int>(game.destroyedCount), 300 - bricksStanding()) << "frame " << frame;
+        mostBalls = std::max(mostBalls, game.balls.size());
+        if (wasCleared) {
+            cleared = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(cleared) << "wall not cleared in " << kFrameLimit << " frames; "
+                         << game.destroyedCount << " bricks down";
+    EXPECT_FALSE(game.started) << "waiting for the next launch";
+    EXPECT_EQ(game.balls.size(), 1u);
+    EXPECT_EQ(bricksStanding(), 300);
+    EXPECT_GT(mostBalls, 10u) << "bonus balls joined the game";
+    RecordProperty("frames", static_cast<int>(frame));
+    std::printf("wall cleared after %ld frames with up to %zu balls\n", frame, mostBalls);
+}
