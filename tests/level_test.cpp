@@ -1,35 +1,18 @@
 #include "support.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 TEST_F(GameTest, LevelStartsWithOneWhiteBallAtRestAndAFullWall) {
     ASSERT_EQ(game.balls.size(), 1u);
     EXPECT_EQ(game.balls[0].type, BallType::White);
+    EXPECT_EQ(game.balls[0].shape.getFillColor(), sf::Color::White);
     EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(300.f, 980.f));
-    EXPECT_EQ(game.balls[0].velocity, sf::Vector2f(0.f, 0.f));
     EXPECT_EQ(bricksStanding(), 300);
-    EXPECT_FALSE(game.started);
-    EXPECT_EQ(game.frameCount, 0);
-    EXPECT_EQ(game.destroyedCount, 0u);
-
-    EXPECT_EQ(game.paddle.getSize(), sf::Vector2f(170.f, 20.f));
-    EXPECT_EQ(game.paddle.getOrigin(), sf::Vector2f(85.f, 10.f));
-    EXPECT_EQ(game.paddle.getFillColor(), sf::Color::Red);
-    EXPECT_EQ(game.paddle.getOutlineColor(), sf::Color::Yellow);
-    EXPECT_EQ(game.paddle.getOutlineThickness(), -5.f);
-
-    EXPECT_EQ(game.background.getSize(), sf::Vector2f(1920.f, 1080.f));
     EXPECT_EQ(game.background.getTexture(), &game.backgroundTexture);
     EXPECT_EQ(game.backgroundTexture.getSize(), sf::Vector2u(1920, 1080));
-    EXPECT_EQ(game.background.getFillColor(), sf::Color::White) << "image shown as painted";
-
+    EXPECT_EQ(game.background.getFillColor(), sf::Color::White) << "the image shown as painted";
     EXPECT_EQ(game.timerText.getFont(), game.font.get());
-    EXPECT_EQ(game.timerText.getPosition(), sf::Vector2f(10.f, 10.f));
-    EXPECT_EQ(game.timerText.getCharacterSize(), 60u);
-    EXPECT_EQ(game.timerText.getFillColor(), sf::Color::White);
 }
 
 TEST_F(GameTest, WallIsToughestAtTheTop) {
@@ -76,8 +59,7 @@ TEST(Level, MissingBackgroundImageLeavesTheWorldBlack) {
     game.initLevel();
     std::filesystem::current_path(home);
 
-    EXPECT_EQ(game.backgroundTexture.getSize(), sf::Vector2u(0, 0));
     EXPECT_EQ(game.background.getFillColor(), sf::Color::Black)
         << "an empty texture would paint the world white";
-    EXPECT_EQ(game.balls.size(), 1u);
+    EXPECT_EQ(game.timerText.getFont(), nullptr) << "no font loaded: no text drawn";
 }

@@ -15,7 +15,7 @@ void Game::initWindow() {
     window = std::make_unique<sf::RenderWindow>(videoMode, kTitle, sf::Style::Fullscreen,
                                                 sf::ContextSettings());
     font = std::make_unique<sf::Font>();
-    // A missing font is reported by SFML; the texts then draw nothing.
+    // A missing font is reported by SFML; the texts then go without one (fontLoaded).
     font->loadFromFile(kFontPath);
     window->setFramerateLimit(kFrameRateLimit);
 }

@@ -17,10 +17,13 @@ constexpr float kOutlineThickness = -2.f;
 constexpr int kBluePerHit = 30;
 }  // namespace
 
+bool fontLoaded(const sf::Font& font) { return !font.getInfo().family.empty(); }
+
 void Brick::setup(int col, int row, bool isSpecial, const sf::Font& font, int hitCount) {
     special = isSpecial;
     hits = hitCount;
-    label.setFont(font);
+    if (fontLoaded(font))
+        label.setFont(font);
 
     const float x = static_cast<float>(col) * kWorldWidth / static_cast<float>(kGridColumns);
     const float y = static_cast<float>(row) * static_cast<float>(kCellHeight) + static_cast<float>(kGridTop);

@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+// Whether the font was loaded. SFML still draws a dot for each character of a text
+// whose font failed to load, so such texts are given no font and draw nothing.
+bool fontLoaded(const sf::Font& font);
+
 // One brick of the wall. Empty until setup() places and styles it.
 struct Brick {
     sf::RectangleShape shape;

@@ -35,7 +35,8 @@ void Game::initLevel() {
 
     buildBrickGrid();
 
-    timerText.setFont(*font);
+    if (fontLoaded(*font))
+        timerText.setFont(*font);
     timerText.setPosition(kTimerPosition);
     timerText.setFillColor(sf::Color::White);
     timerText.setCharacterSize(kTimerSize);
