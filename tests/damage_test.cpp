@@ -50,7 +50,7 @@ TEST_F(GameTest, DestroyedSpecialBrickReleasesABonusBallOnThePaddle) {
     EXPECT_EQ(game.destroyedCount, 8u);
 }
 
-TEST_F(GameTest, CellsOffTheWallAreIgnored) {
+TEST_F(GameTest, CellsOffTheWallAndUnknownBallTypesAreIgnored) {
     const std::vector<int> before = hitsLeft();
     const std::pair<int, int> cells[] = {{-1, 0}, {20, 0}, {0, -1}, {0, 15}, {-3, 7}, {INT_MAX, INT_MIN}};
     std::srand(3);
@@ -59,8 +59,10 @@ TEST_F(GameTest, CellsOffTheWallAreIgnored) {
         for (int type = 0; type <= 4; ++type)
             game.onBrickContact(col, row, static_cast<BallType>(type));
     }
+    game.onBrickContact(3, 3, static_cast<BallType>(7));
+    game.onBrickContact(3, 3, static_cast<BallType>(-1));
     EXPECT_EQ(hitsLeft(), before);
-    EXPECT_TRUE(nextDrawIs(3, 0)) << "no draw for a cell off the wall";
+    EXPECT_TRUE(nextDrawIs(3, 0)) << "no hit and no draw";
 }
 
 TEST_F(GameTest, BonusBallWaitsForTheNextFrameToMove) {

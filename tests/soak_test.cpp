@@ -36,16 +36,7 @@ int mouseX(const Game& game, std::mt19937& rng) {
     const int extremes[] = {INT_MIN, INT_MIN + 1, -2147483647, 2147483647, 0, -1, 1919, 1920};
     if (rng() % 20 == 0)
         return extremes[rng() % 8];
-    // Otherwise under the lowest falling ball, slightly off-centre, so play goes on.
-    float best = -1.f, x = 960.f;
-    for (const Ball& ball : game.balls) {
-        const sf::Vector2f pos = ball.shape.getPosition();
-        if (ball.velocity.y > 0.f && pos.y < 990.f && pos.y > best) {
-            best = pos.y;
-            x = pos.x + ball.velocity.x * (990.f - pos.y) / ball.velocity.y;
-        }
-    }
-    return static_cast<int>(x) + static_cast<int>(rng() % 101) - 50;
+    return mouseUnderFallingBall(game, static_cast<int>(rng() % 101) - 50);  // so play goes on
 }
 }  // namespace
 

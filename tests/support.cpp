@@ -76,6 +76,19 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count) {
     return ::testing::AssertionFailure() << "more than " << index << " draws taken";
 }
 
+int mouseUnderFallingBall(const Game& game, int offset) {
+    const Ball* target = nullptr;
+    for (const Ball& ball : game.balls) {
+        const sf::Vector2f pos = ball.shape.getPosition();
+        if (ball.velocity.y > 0.f && pos.y < 990.f && (!target || pos.y > target->shape.getPosition().y))
+            target = &ball;
+    }
+    if (!target)
+        return 960 + offset;
+    const sf::Vector2f pos = target->shape.getPosition();
+    return static_cast<int>(pos.x + target->velocity.x * (990.f - pos.y) / target->velocity.y) + offset;
+}
+
 void GameTest::SetUp() {
     script() = Script{};
     windowSeam() = scriptedSeam();

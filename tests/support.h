@@ -28,6 +28,10 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count);
 // that is, whether exactly `index` draws were taken since.
 ::testing::AssertionResult nextDrawIs(unsigned seed, int index);
 
+// A player's mouse x: under where the lowest falling ball will reach the paddle,
+// plus an offset that sets the angle it leaves at.
+int mouseUnderFallingBall(const Game& game, int offset);
+
 // A game with its level built and a scripted window; no real window is opened.
 class GameTest : public ::testing::Test {
 protected:

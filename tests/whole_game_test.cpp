@@ -1,26 +1,6 @@
 #include "support.h"
 
-#include <cmath>
 #include <cstdlib>
-
-namespace {
-// A player who keeps the paddle under the falling ball nearest to it, hitting it
-// off-centre by a changing amount so the ball sweeps the wall.
-int steerPaddle(const Game& game, long frame) {
-    const Ball* target = nullptr;
-    for (const Ball& ball : game.balls) {
-        const sf::Vector2f pos = ball.shape.getPosition();
-        if (ball.velocity.y > 0.f && pos.y < 990.f && (!target || pos.y > target->shape.getPosition().y))
-            target = &ball;
-    }
-    if (!target)
-        return 960;
-    const sf::Vector2f pos = target->shape.getPosition();
-    const float landing = pos.x + target->velocity.x * (990.f - pos.y) / target->velocity.y;
-    const float offset = static_cast<float>((frame / 97) % 9 - 4) * 17.f;
-    return static_cast<int>(std::lround(landing + offset));
-}
-}  // namespace
 
 TEST_F(GameTest, SeededGameIsPlayedToTheLastBrickAndRestartsByItself) {
     std::srand(2026);
@@ -33,7 +13,8 @@ TEST_F(GameTest, SeededGameIsPlayedToTheLastBrickAndRestartsByItself) {
     std::size_t mostBalls = 0;
     long frame = 0;
     for (; frame < kFrameLimit; ++frame) {
-        script().mouse = {steerPaddle(game, frame), 900};
+        // Off-centre by a changing amount, so the ball sweeps the wall.
+        script().mouse = {mouseUnderFallingBall(game, static_cast<int>((frame / 97) % 9 - 4) * 17), 900};
         const bool wasCleared = game.destroyedCount == 300;
         game.update();
 
