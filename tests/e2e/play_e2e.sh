@@ -1,0 +1,220 @@
+#!/usr/bin/env bash
+# End-to-end test of the real game under X: plays it with xdotool, reads the screen with
+# ImageMagick. Usage: play_e2e.sh VORNAXI SOURCE_DIR SHOTS_DIR [SEND_CLOSE]
+# SOURCE_DIR holds fonts/ and assets/; SHOTS_DIR gets the shots and the game's output, sanitizer
+# reports included; SEND_CLOSE is built from send_close.cpp if not given. Starts its own Xvfb
+# unless DISPLAY is set. Exits non-zero if any check fails.
+set -u; shopt -s extglob
+[[ $# -ge 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR [SEND_CLOSE]" >&2; exit 2; }
+GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3") SEND_CLOSE=${4:-}
+CONVERT=/usr/bin/convert; [[ -x $CONVERT ]] || CONVERT=convert  # the packaged one, not a wrapper
+# The world is 1920x1080 and so is the screen: world units are pixels.
+FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255,255,0
+TIMER=600x95+0+0  # the timer's corner, above the wall
+
+passed=0 failed=0 bad=""
+check() {  # reports check $1, failed if anything was added to $bad
+    if [[ -z $bad ]]; then echo "PASS: $1"; ((++passed)); else echo "FAIL: $1: ${bad%; }"; ((++failed)); fi
+    bad=""
+}
+finish() { echo "e2e: $passed passed, $failed failed"; exit $((failed > 0)); }
+
+mkdir -p "$SHOTS" && rm -f "$SHOTS"/*.png "$SHOTS"/*.log
+WORK=$(mktemp -d) XVFB="" PID=""
+cleanup() { [[ -n $PID ]] && kill -9 "$PID"; [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"; rm -rf "$WORK"; }
+trap 'cleanup 2>/dev/null' EXIT
+now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
+wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
+    local end=$(($(now_ms) + $1)); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
+
+if [[ -z ${DISPLAY:-} ]]; then  # Xvfb picks a free display and writes its number when ready
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" 2>"$SHOTS/xvfb.log" &
+    XVFB=$!
+    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
+    export DISPLAY=:$(<"$WORK/display")
+fi
+[[ -n $SEND_CLOSE ]] || { SEND_CLOSE=$WORK/send_close; "${CXX:-g++}" -std=c++17 -o "$SEND_CLOSE" \
+    "$(dirname "$0")/send_close.cpp" -lX11 2>"$SHOTS/send_close_build.log"; }
+
+n=0
+shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
+snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
+
+# want WHAT PATTERN X,Y DX,DY...: expects the points at offsets DX,DY from X,Y to have a
+# colour "r,g,b" that matches the glob PATTERN; kept in T as "WHAT|PATTERN|X,Y".
+want() {
+    local what=$1 pattern=$2 x=${3%,*} y=${3#*,} d; shift 3
+    for d; do T+=("$what|$pattern|$((x + ${d%,*})),$((y + ${d#*,}))"); done
+}
+# Reads all points of T from IMG in one convert call into GOT, and empties T.
+# False, with the mismatches summed up in $seen, unless every point matched.
+look() {
+    local fmt="" t i wrong=0; seen=""
+    for t in "${T[@]}"; do fmt+="%[pixel:p{${t##*|}}]\n"; done
+    mapfile -t GOT < <("$CONVERT" "$1" -virtual-pixel black -format "$fmt" info: | tr -d 'srgba()')
+    for i in "${!T[@]}"; do
+        t=${T[i]%|*}
+        [[ ${GOT[i]:-none} == ${t#*|} ]] && continue
+        ((++wrong <= 3)) && seen+="${t%%|*} at (${T[i]##*|}) is (${GOT[i]:-none}); "
+    done
+    ((wrong > 3)) && seen+="$wrong of ${#T[@]} samples wrong; "
+    T=(); ((wrong == 0))
+}
+# The paddle, 170x20 red in a 5 px yellow rim centred at (X,1000), and the white ball
+# of radius 10 resting on it at (X,980).
+paddle_points() {
+    want "paddle body" "$RED" "$1,1000" 0,0 -80,0 79,0 0,-5 -60,4
+    want "paddle rim" "$YELLOW" "$1,1000" -85,0 -81,0 80,0 84,0 -60,-10 -60,-6 -60,5 -60,9
+    want "beside paddle" "!($RED|$YELLOW)" "$1,1000" -86,0 85,0 -60,-11 -60,10
+    want "ball" "$WHITE" "$1,980" 0,0 -8,0 8,0 0,-8 0,8
+    want "beside ball" "!($WHITE)" "$1,980" -13,0 13,0 0,-14
+}
+paddle_ball() { paddle_points "$2"; look "$1"; }
+# A whole fresh wall, 20x15 cells of 96x30 from y 100: fill away from the label (40 px in) in a
+# 2 px outline of one colour, black or special; counts SPECIALS. With X, paddle_ball at X too.
+wall() {
+    local i at ok=0 mixed=0; SPECIALS=0
+    for ((i = 0; i < 300; i++)); do  # cell i is column i % 20 of row i / 20
+        at=$((i % 20 * 96)),$((100 + i / 20 * 30))
+        want "fill" "$FILL" "$at" 10,15 2,15 93,15 20,2 20,27
+        want "outline" "@($BLACK|$SPECIAL)" "$at" 0,15 1,15 95,15 20,0 20,29
+    done
+    [[ -n ${2:-} ]] && paddle_points "$2"
+    look "$1" || ok=1
+    for ((i = 5; i < 3000; i += 10)); do  # the outline samples of each cell
+        [[ "${GOT[*]:i:5} " =~ ^(${GOT[i]} ){5}$ ]] || ((++mixed))
+        [[ ${GOT[i]} == "$SPECIAL" ]] && ((++SPECIALS))
+    done
+    ((mixed == 0)) || { seen+="$mixed cells with mixed outline colours; "; ok=1; }
+    return $ok
+}
+damaged() { ! wall "$1"; }
+# How many pixels of IMG within GEOMETRY have one of the colours RGB...
+count() {
+    local img=$1 geometry=$2 c mark=(); shift 2; for c; do mark+=(-opaque "rgb($c)"); done
+    "$CONVERT" "$img" -crop "$geometry" +repage -fill 'rgb(1,2,3)' "${mark[@]}" -fill black \
+        +opaque 'rgb(1,2,3)' -fill white -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
+}
+only() {  # only IMG WxH+X+Y RGB...: adds to $bad any pixel there not black nor RGB
+    local size=${2%%+*} others; others=$((${size%x*} * ${size#*x} - $(count "$1" "$2" "$BLACK" "${@:3}")))
+    ((others == 0)) || bad+="$others pixels within $2 are not black${3:+ nor ${*:3}}; "
+}
+same() {  # same WHAT A B [GEOMETRY]: adds to $bad unless shots A and B are alike there
+    local d; d=$(compare -metric AE ${4:+-extract "$4"} "$2" "$3" null: 2>&1)
+    [[ ${d%% *} == 0 ]] || { bad+="$1: ${d%% *} pixels differ; "; false; }
+}
+timer_moved() { local bad; ! same timer "$1" "$2" "$TIMER"; }
+pause_mark() {  # two white bars of one height in the timer's corner: runs of white columns
+    seen=$("$CONVERT" "$1" -crop "$TIMER" +repage -fill black +opaque white -scale 600x1! -depth 16 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 && $3 { h[$3]; r += $1 != last + 1; last = $1 } END { print r + 0, length(h) }')
+    [[ $seen == "2 1" ]] || { seen="no pause mark: $seen white column runs and heights"; false; }
+}
+launched() {
+    want "ball spot" "!($WHITE)" 960,980 0,0; look "$1" || return
+    local white; white=$(count "$1" 1920x980+0+100 "$WHITE")  # the ball is the only white there
+    ((white >= 150)) || { seen="only $white white pixels below the timer"; false; }
+}
+
+window() { WID=$(xdotool search --onlyvisible --name '^Vornaxi$' | head -n 1); [[ -n $WID ]]; }
+drawn() { want "first wall cell" "$FILL" 10,115 0,0; look "$1"; }
+start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window and a wall
+    LOG=$SHOTS/$2.log
+    (cd "$1" && exec "$GAME") >"$LOG" 2>&1 & PID=$!
+    wait_until 15000 window || { bad+="no window named Vornaxi after 15 s, see $LOG; "; return 1; }
+    wait_until 15000 snap "$2" drawn || { bad+="no wall drawn after 15 s; "; return 1; }
+}
+gone() { [[ $(ps -o stat= -p "$PID") != [^Z]* ]]; }
+# Runs CMD..., then the game must exit 0 within 2 s, sanitizers' reports at exit included.
+ends() {
+    local out rc; out=$("$@" 2>&1) || bad+="'$*' failed: $out; "
+    if wait_until 2000 gone; then wait "$PID"; rc=$?
+        ((rc == 0)) || bad+="exit code $rc, see $LOG$(grep -m1 ERROR "$LOG" | sed 's/^/: /'); "
+    else bad+="still running 2 s after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
+    PID=""
+}
+follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
+    xdotool mousemove "$1" "$2"
+    wait_until 8000 snap "mouse-$1" paddle_ball "$3" || bad+="pointer ($1,$2), paddle wanted at x $3: $seen"
+}
+
+# ---------------------------------------------------------------- with fonts/ and assets/
+if start_game "$SRC" full; then
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"
+fi
+check start.window-covers-screen
+((failed == 0)) || finish
+shot start; START=$SHOT
+wall "$START" || bad=$seen
+check start.wall
+((SPECIALS >= 15 && SPECIALS <= 135)) || bad="$SPECIALS of 300 cells special, want about 1 in 5"
+check start.some-special-outlines
+for r in 0 7 14; do  # grey hit counts
+    g=$(count "$START" 96x30+0+$((100 + r * 30)) 170,170,170); ((g >= 10)) || bad+="c0 r$r: $g label pixels; "
+done
+label() { "$CONVERT" "$START" -crop 90x26+3+$((102 + $1 * 30)) +repage rgb:- | md5sum; }
+[[ $(label 0) == "$(label 1)" ]] || bad+="labels of rows 0 and 1 differ, both take 9 hits; "
+[[ $(label 1) != "$(label 2)" ]] || bad+="labels of rows 1 and 2 are alike, 9 and 8 hits; "
+check start.labels
+white=$(count "$START" 190x70+10+10 "$WHITE")
+((white >= 50)) || bad="only $white white pixels at the top left"
+check start.timer-drawn
+[[ $("$CONVERT" "$START" -crop 1920x380+0+570 -format %k info:) -gt 1 ]] || bad="no background image; "
+grep -qi "failed to load" "$LOG" && bad+="the log says: $(grep -i -m2 "failed to load" "$LOG" | tr '\n' ' ')"
+check start.background-and-font-loaded
+
+follows 500 300 500; follows 1234 1079 1234
+check mouse.paddle-and-ball-follow
+follows 0 600 85; follows 1919 50 1835
+check mouse.paddle-stays-on-screen
+
+follows 960 700 960
+shot idle; IDLE=$SHOT; sleep 0.4; shot idle-later
+same "screen with no input" "$IDLE" "$SHOT"
+check launch.waits-for-click
+xdotool click 1
+wait_until 8000 snap launch launched || bad=$seen
+check launch.ball-leaves-paddle
+wait_until 8000 snap running timer_moved "$SHOT" || bad="timer unchanged 8 s after the launch"
+check launch.timer-runs
+
+xdotool key p
+wait_until 8000 snap paused pause_mark || bad=$seen
+check pause.mark
+shot paused; PAUSED=$SHOT
+xdotool mousemove 300 700; sleep 0.5; shot paused-later  # not even the paddle moves
+same "screen in 0.5 s of pause" "$PAUSED" "$SHOT"
+check pause.freezes
+xdotool mousemove 960 700; xdotool key p
+{ wait_until 8000 snap resumed timer_moved "$SHOT" && wait_until 8000 snap resumed timer_moved "$SHOT"; } ||
+    bad="timer did not run on after the second P"
+check pause.resumes
+
+# Some damage first, or a fresh wall would prove nothing.
+wait_until 16000 snap hit damaged || bad="no brick hit 16 s after the launch; "
+xdotool key r
+wait_until 8000 snap restarted wall 960 || bad+=$seen
+check restart.fresh-wall-and-ball-on-paddle
+RESTARTED=$SHOT; sleep 0.5; shot restarted-later
+paddle_ball "$SHOT" 960 || bad=$seen
+same "timer before a launch" "$RESTARTED" "$SHOT" "$TIMER"
+check restart.waits-for-launch
+
+ends xdotool key Escape
+check quit.escape
+start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
+check quit.close-request
+
+# ---------------------------------------------------------------- without fonts/ and assets/
+if mkdir "$WORK/bare" && start_game "$WORK/bare" bare; then
+    xdotool mousemove 400 500
+    wait_until 8000 snap bare wall 400 || bad=$seen
+    only "$SHOT" 1920x520+0+560 "$WHITE" "$RED" "$YELLOW"  # below the wall: ball and paddle on black
+    check bare.wall-paddle-ball-on-black
+    only "$SHOT" 1920x100+0+0
+    only "$SHOT" 1920x450+0+100 "$FILL" "$SPECIAL"
+    check bare.no-text
+    ends xdotool key Escape
+fi
+check bare.escape
+finish
