@@ -1,4 +1,4 @@
-#include "app/draw.h"
+#include "app/batched_draw.h"
 #include "app/game.h"
 #include "app/platform.h"
 
@@ -11,11 +11,12 @@ int main() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     game.initWindow();
     game.initLevel();
+    BatchedDraw batched;
 
     while (game.window->isOpen()) {
         game.update();
         game.window->clear(sf::Color(0, 0, 0, 255));
-        drawFrame(game, *game.window);
+        batched.draw(game, *game.window);
         game.window->display();
     }
     return 0;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/game.h"
+#include "app/window_seam.h"
+
+// The game states the benchmarks measure, each made the same on every run.
+
+// A window that delivers no event and holds the mouse still mid-screen; `drain`, when
+// given, empties a real window's queue each frame.
+WindowSeam quietWindowSeam(bool (*drain)(sf::RenderWindow*, sf::Event&) = nullptr);
+
+// Font, level and a wall drawn from the seed; needs the repository root as working directory.
+void setUpGame(Game& game, unsigned seed);
+
+// Launches `count` balls, the first ball among them, spread over the whole world, so
+// some are inside the wall.
+void spreadBalls(Game& game, int count);
+
+// Launches `count` balls of every type, the first ball among them, that cross the
+// world side to side below the wall, never touching a brick: the wall stays as it is
+// frame after frame.
+void sweepBalls(Game& game, int count);
+
+// Takes away half the bricks and damages half of those left, as the seed picks.
+void destroyHalfTheWall(Game& game, unsigned seed);

@@ -1,0 +1,160 @@
+#include "app/batched_draw.h"
+
+#include "app/game.h"
+
+#include <algorithm>
+
+// Why the batch paints exactly the pixels of drawFrame, and what it relies on:
+// - each brick fills its own cell and nothing else (the shape sits at the cell's corner,
+//   cell-sized, its outline inside), so bricks never overlap and the background under
+//   a brick never shows: the background is drawn only around the bricks;
+// - bricks and the background image are opaque, so painting each pixel once with its
+//   final colour, without blending, gives what blending layer on layer gives: a run of
+//   cells painted in the outline colour, then each body inside its outline;
+// - each label lies inside its brick, so all bodies before all labels stack every
+//   pixel as brick after brick does;
+// - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
+//   CPU rather than by a shape's transform it lands on the same point of the
+//   renderer's subpixel grid.
+// The pixel comparison in tests/draw_test.cpp holds the batch to all of this.
+
+namespace {
+// sf::Text widens each glyph quad by one texel all round, over the transparent gap
+// the font leaves between glyphs on its texture.
+constexpr float kGlyphPadding = 1.f;
+
+constexpr std::size_t kQuadVertices = 6;
+// Room reserved up front: the most quads a wall can need, and labels of two characters.
+constexpr std::size_t kMostBackgroundQuads = 2 + kGridRows * (kGridColumns + 1) / 2;
+constexpr std::size_t kMostBrickQuads = 2 * kBrickCount;  // an outline run and a body each
+constexpr std::size_t kReservedLabelChars = 2;
+
+struct Box {
+    float left, top, right, bottom;
+};
+
+// Columns [from, to) of a row.
+Box cells(int from, int to, int row) {
+    const float top = static_cast<float>(kGridTop + row * kCellHeight);
+    return Box{static_cast<float>(from * kCellWidth), top, static_cast<float>(to * kCellWidth),
+               top + static_cast<float>(kCellHeight)};
+}
+
+const Brick* brickAt(const Game& game, int col, int row) { return game.bricks[slotIndex(col, row)].get(); }
+
+// Two triangles, in the corner order sf::Text uses for its quads.
+void appendQuad(std::vector<sf::Vertex>& out, Box at, sf::Color color, Box tex = {}) {
+    out.emplace_back(sf::Vector2f(at.left, at.top), color, sf::Vector2f(tex.left, tex.top));
+    out.emplace_back(sf::Vector2f(at.right, at.top), color, sf::Vector2f(tex.right, tex.top));
+    out.emplace_back(sf::Vector2f(at.left, at.bottom), color, sf::Vector2f(tex.left, tex.bottom));
+    out.emplace_back(sf::Vector2f(at.left, at.bottom), color, sf::Vector2f(tex.left, tex.bottom));
+    out.emplace_back(sf::Vector2f(at.right, at.top), color, sf::Vector2f(tex.right, tex.top));
+    out.emplace_back(sf::Vector2f(at.right, at.bottom), color, sf::Vector2f(tex.right, tex.bottom));
+}
+
+// The background shape sits at the world's origin, its texture stretched over it.
+void appendBackground(std::vector<sf::Vertex>& out, const sf::RectangleShape& background, Box at) {
+    const sf::Vector2f size = background.getSize();
+    const sf::FloatRect rect(background.getTextureRect());
+    const auto u = [&](float x) { return rect.left + x * rect.width / size.x; };
+    const auto v = [&](float y) { return rect.top + y * rect.height / size.y; };
+    appendQuad(out, at, background.getFillColor(), Box{u(at.left), v(at.top), u(at.right), v(at.bottom)});
+}
+
+// The quads sf::Text makes for a one-line, regular-style string without outline.
+void appendLabel(std::vector<sf::Vertex>& out, const sf::Text& label, const sf::Font& font) {
+    const unsigned size = label.getCharacterSize();
+    const sf::Vector2f at = label.getPosition();
+    const sf::Color color = label.getFillColor();
+    const float baseline = static_cast<float>(size);
+    float x = 0.f;
+    sf::Uint32 previous = 0;
+    for (const sf::Uint32 c : label.getString()) {
+        if (previous != 0)
+            x += font.getKerning(previous, c, size);
+        previous = c;
+        const sf::Glyph& g = font.getGlyph(c, size, false);
+        const Box local{x + (g.bounds.left - kGlyphPadding), baseline + (g.bounds.top - kGlyphPadding),
+                        x + (g.bounds.left + g.bounds.width + kGlyphPadding),
+                        baseline + (g.bounds.top + g.bounds.height + kGlyphPadding)};
+        const sf::IntRect& r = g.textureRect;
+        const Box tex{static_cast<float>(r.left) - kGlyphPadding, static_cast<float>(r.top) - kGlyphPadding,
+                      static_cast<float>(r.left + r.width) + kGlyphPadding,
+                      static_cast<float>(r.top + r.height) + kGlyphPadding};
+        appendQuad(out, Box{at.x + local.left, at.y + local.top, at.x + local.right, at.y + local.bottom}, color,
+                   tex);
+        x += g.advance;
+    }
+}
+}  // namespace
+
+BatchedDraw::BatchedDraw() {
+    backdrop.reserve(kMostBackgroundQuads * kQuadVertices);
+    bricks.reserve(kMostBrickQuads * kQuadVertices);
+    labels.reserve(kBrickCount * kReservedLabelChars * kQuadVertices);
+}
+
+void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
+    backdrop.clear();
+    bricks.clear();
+    labels.clear();
+
+    // Around the wall: the background where cells are empty, and each run of bricks
+    // outlined alike painted whole in its outline colour.
+    const sf::Vector2f world = game.background.getSize();
+    const float wallTop = cells(0, 0, 0).top;
+    const float wallBottom = cells(0, 0, kGridRows).top;
+    appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
+    for (int row = 0; row < kGridRows; ++row) {
+        for (int col = 0; col < kGridColumns;) {
+            const int from = col;
+            if (const Brick* first = brickAt(game, col, row)) {
+                const sf::Color outline = first->shape.getOutlineColor();
+                const auto sameOutline = [&](const Brick* b) {
+                    return b && b->shape.getOutlineColor() == outline;
+                };
+                while (col < kGridColumns && sameOutline(brickAt(game, col, row)))
+                    ++col;
+                appendQuad(bricks, cells(from, col, row), outline);
+            } else {
+                while (col < kGridColumns && !brickAt(game, col, row))
+                    ++col;
+                appendBackground(backdrop, game.background, cells(from, col, row));
+            }
+        }
+    }
+    appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
+
+    // Then each body inside its outline, and its label. Every label shares one font and
+    // size, so one texture serves them all.
+    const sf::Texture* glyphTexture = nullptr;
+    for (int row = 0; row < kGridRows; ++row) {
+        for (int col = 0; col < kGridColumns; ++col) {
+            const Brick* brick = brickAt(game, col, row);
+            if (!brick)
+                continue;
+            const float inset = std::max(0.f, -brick->shape.getOutlineThickness());
+            const Box cell = cells(col, col + 1, row);
+            appendQuad(bricks, Box{cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset},
+                       brick->shape.getFillColor());
+            if (const sf::Font* font = brick->label.getFont()) {
+                appendLabel(labels, brick->label, *font);
+                glyphTexture = &font->getTexture(brick->label.getCharacterSize());
+            }
+        }
+    }
+
+    // The background and the bricks are opaque, so they go without blending.
+    sf::RenderStates opaque(sf::BlendNone);
+    opaque.texture = game.background.getTexture();
+    target.draw(backdrop.data(), backdrop.size(), sf::Triangles, opaque);
+    target.draw(game.timerText);
+    target.draw(game.paddle);
+    opaque.texture = nullptr;
+    target.draw(bricks.data(), bricks.size(), sf::Triangles, opaque);
+    target.draw(labels.data(), labels.size(), sf::Triangles, sf::RenderStates(glyphTexture));
+    // Balls move by fractions of a unit: each keeps its own draw, so the renderer
+    // places it with the very arithmetic of the object-by-object picture.
+    for (const Ball& ball : game.balls)
+        target.draw(ball.shape);
+}

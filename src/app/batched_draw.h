@@ -1,0 +1,20 @@
+#pragma once
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Vertex.hpp>
+
+#include <vector>
+
+struct Game;
+
+// Draws the picture of drawFrame pixel for pixel, with the wall in two draw calls
+// instead of three per brick, and the background only where no brick hides it.
+// Keep one for the life of the window: its storage, reserved once, serves every frame.
+struct BatchedDraw {
+    BatchedDraw();  // reserves room for the busiest frame the wall can make
+    void draw(const Game& game, sf::RenderTarget& target);
+
+    std::vector<sf::Vertex> backdrop;  // background where no brick covers it
+    std::vector<sf::Vertex> bricks;    // runs of outlined cells, then every body
+    std::vector<sf::Vertex> labels;    // every label's glyph quads
+};
