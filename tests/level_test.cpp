@@ -1,7 +1,6 @@
 #include "support.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 TEST_F(GameTest, LevelStartsWithOneWhiteBallAtRestAndAFullWall) {
     ASSERT_EQ(game.balls.size(), 1u);
@@ -50,14 +49,9 @@ TEST_F(GameTest, RebuildingADamagedWallLeavesExactlyThreeHundredFreshBricks) {
 }
 
 TEST(Level, MissingBackgroundImageLeavesTheWorldBlack) {
-    const auto home = std::filesystem::current_path();
-    const auto empty = std::filesystem::temp_directory_path() / "vornaxi-no-assets";
-    std::filesystem::create_directories(empty);
-    std::filesystem::current_path(empty);
     Game game{};
     game.font = std::make_unique<sf::Font>();
-    game.initLevel();
-    std::filesystem::current_path(home);
+    initLevelWithoutAssets(game);
 
     EXPECT_EQ(game.background.getFillColor(), sf::Color::Black)
         << "an empty texture would paint the world white";

@@ -3,6 +3,7 @@
 #include "app/window_seam.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
@@ -74,6 +75,15 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count) {
             return i == index ? ::testing::AssertionSuccess()
                               : ::testing::AssertionFailure() << i << " draws taken, not " << index;
     return ::testing::AssertionFailure() << "more than " << index << " draws taken";
+}
+
+void initLevelWithoutAssets(Game& game) {
+    const auto home = std::filesystem::current_path();
+    const auto empty = std::filesystem::temp_directory_path() / "vornaxi-no-assets";
+    std::filesystem::create_directories(empty);
+    std::filesystem::current_path(empty);
+    game.initLevel();
+    std::filesystem::current_path(home);
 }
 
 int mouseUnderFallingBall(const Game& game, int offset) {

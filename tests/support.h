@@ -28,6 +28,9 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count);
 // that is, whether exactly `index` draws were taken since.
 ::testing::AssertionResult nextDrawIs(unsigned seed, int index);
 
+// Builds the level from a directory without fonts/ and assets/.
+void initLevelWithoutAssets(Game& game);
+
 // A player's mouse x: under where the lowest falling ball will reach the paddle,
 // plus an offset that sets the angle it leaves at.
 int mouseUnderFallingBall(const Game& game, int offset);

@@ -48,7 +48,6 @@ TEST_F(GameTest, PausedFrameFreezesEverything) {
     ASSERT_TRUE(game.started);
     const std::int32_t count = game.frameCount;
     const sf::Vector2f ball = game.balls[0].shape.getPosition();
-    game.destroyedCount = 300;
 
     script().events.push_back(keyPress(sf::Keyboard::P));
     script().events.push_back(keyRelease(sf::Keyboard::P));
@@ -62,8 +61,7 @@ TEST_F(GameTest, PausedFrameFreezesEverything) {
     EXPECT_EQ(game.balls[0].shape.getPosition(), ball);
     EXPECT_NE(game.paddle.getPosition().x, 1500.f);
     EXPECT_NE(game.mousePosition.x, 1500) << "the mouse is not read while paused";
-    EXPECT_TRUE(game.started) << "neither R nor a cleared wall restarts while paused";
-    EXPECT_EQ(game.destroyedCount, 300u);
+    EXPECT_TRUE(game.started) << "R does not restart while paused";
 }
 
 TEST_F(GameTest, TimerStandsBeforeLaunchAndShowsOneFrameAfterIt) {
