@@ -174,6 +174,28 @@ TEST_F(DrawTest, BatchedFrameMatchesWithTheBackgroundImageMissing) {
     EXPECT_EQ(d.pixels, 0) << "state \"background image missing\": " << describe(d);
 }
 
+// Any image serves as the background: one of another size, or one that lets the black
+// of the cleared window through.
+TEST_F(DrawTest, BatchedFrameMatchesWithOtherBackgroundImages) {
+    const struct {
+        const char* name;
+        unsigned width, height;
+        sf::Uint8 alpha;
+    } images[] = {{"translucent", 1920, 1080, 128}, {"half size", 960, 540, 255}, {"odd size", 777, 333, 200}};
+    destroy(game, 4, 4);
+    for (const auto& i : images) {
+        sf::Image image;
+        image.create(i.width, i.height);
+        for (unsigned y = 0; y < i.height; ++y)
+            for (unsigned x = 0; x < i.width; ++x)
+                image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, i.alpha));
+        ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
+        game.background.setTextureRect({0, 0, static_cast<int>(i.width), static_cast<int>(i.height)});
+        const Difference d = compare(objectByObject(game), batched(game));
+        EXPECT_EQ(d.pixels, 0) << "background \"" << i.name << "\": " << describe(d);
+    }
+}
+
 // Storage is reserved for the busiest frames up front, so none of them moves it.
 TEST_F(DrawTest, BatchKeepsItsStorageFrameAfterFrame) {
     const sf::Vertex* storage[] = {batch.backdrop.data(), batch.bricks.data(), batch.labels.data()};

@@ -78,6 +78,14 @@ TEST_F(GameTest, PaddleBandAndReachAreInclusive) {
     }
 }
 
+TEST_F(GameTest, PaddleBounceReplacesAWallReflection) {
+    game.started = true;
+    script().mouse = {0, 0};  // paddle centre at 85, its reach from 0 to 170
+    placeBall(0, 11.f, 984.f, {-3.f, 1.f});
+    game.update();
+    EXPECT_EQ(game.balls[0].velocity, scaleToBallSpeed(8.f - 85.f, -30.f)) << "still heading left, and up";
+}
+
 TEST_F(GameTest, MissedBallFallsForEver) {
     script().mouse = {300, 0};
     script().events.push_back(mousePress());

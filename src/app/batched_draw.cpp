@@ -8,9 +8,12 @@
 // - each brick fills its own cell and nothing else (the shape sits at the cell's corner,
 //   cell-sized, its outline inside), so bricks never overlap and the background under
 //   a brick never shows: the background is drawn only around the bricks;
-// - bricks and the background image are opaque, so painting each pixel once with its
-//   final colour, without blending, gives what blending layer on layer gives: a run of
-//   cells painted in the outline colour, then each body inside its outline;
+// - bricks are opaque, so painting each pixel once with its final colour, without
+//   blending, gives what blending layer on layer gives: a run of cells painted in the
+//   outline colour, then each body inside its outline;
+// - the background pieces lie only on the cleared window, blended as the whole image
+//   is; cut into pieces, an image mapped 1:1 onto the world still samples each texel at
+//   its centre, so any other image is drawn whole;
 // - each label lies inside its brick, so all bodies before all labels stack every
 //   pixel as brick after brick does;
 // - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
@@ -102,9 +105,13 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     // Around the wall: the background where cells are empty, and each run of bricks
     // outlined alike painted whole in its outline colour.
     const sf::Vector2f world = game.background.getSize();
+    const sf::Texture* image = game.background.getTexture();
+    const bool cutBackground = image && sf::Vector2f(image->getSize()) == world &&
+                               game.background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
     const float wallTop = cells(0, 0, 0).top;
     const float wallBottom = cells(0, 0, kGridRows).top;
-    appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
+    if (cutBackground)
+        appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
     for (int row = 0; row < kGridRows; ++row) {
         for (int col = 0; col < kGridColumns;) {
             const int from = col;
@@ -119,11 +126,13 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
             } else {
                 while (col < kGridColumns && !brickAt(game, col, row))
                     ++col;
-                appendBackground(backdrop, game.background, cells(from, col, row));
+                if (cutBackground)
+                    appendBackground(backdrop, game.background, cells(from, col, row));
             }
         }
     }
-    appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
+    if (cutBackground)
+        appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
 
     // Then each body inside its outline, and its label. Every label shares one font and
     // size, so one texture serves them all.
@@ -144,14 +153,13 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
         }
     }
 
-    // The background and the bricks are opaque, so they go without blending.
-    sf::RenderStates opaque(sf::BlendNone);
-    opaque.texture = game.background.getTexture();
-    target.draw(backdrop.data(), backdrop.size(), sf::Triangles, opaque);
+    if (cutBackground)
+        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(image));
+    else
+        target.draw(game.background);
     target.draw(game.timerText);
     target.draw(game.paddle);
-    opaque.texture = nullptr;
-    target.draw(bricks.data(), bricks.size(), sf::Triangles, opaque);
+    target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
     target.draw(labels.data(), labels.size(), sf::Triangles, sf::RenderStates(glyphTexture));
     // Balls move by fractions of a unit: each keeps its own draw, so the renderer
     // places it with the very arithmetic of the object-by-object picture.
