@@ -45,6 +45,13 @@ Box cells(int from, int to, int row) {
 
 const Brick* brickAt(const Game& game, int col, int row) { return game.bricks[slotIndex(col, row)].get(); }
 
+// Whether the whole image covers the background one texel to one world unit.
+bool mapsOneToOne(const sf::RectangleShape& background) {
+    const sf::Texture* image = background.getTexture();
+    return image && sf::Vector2f(image->getSize()) == background.getSize() &&
+           background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
+}
+
 // Two triangles, in the corner order sf::Text uses for its quads.
 void appendQuad(std::vector<sf::Vertex>& out, Box at, sf::Color color, Box tex = {}) {
     out.emplace_back(sf::Vector2f(at.left, at.top), color, sf::Vector2f(tex.left, tex.top));
@@ -105,13 +112,9 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     // Around the wall: the background where cells are empty, and each run of bricks
     // outlined alike painted whole in its outline colour.
     const sf::Vector2f world = game.background.getSize();
-    const sf::Texture* image = game.background.getTexture();
-    const bool cutBackground = image && sf::Vector2f(image->getSize()) == world &&
-                               game.background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
     const float wallTop = cells(0, 0, 0).top;
     const float wallBottom = cells(0, 0, kGridRows).top;
-    if (cutBackground)
-        appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
+    appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
     for (int row = 0; row < kGridRows; ++row) {
         for (int col = 0; col < kGridColumns;) {
             const int from = col;
@@ -126,13 +129,11 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
             } else {
                 while (col < kGridColumns && !brickAt(game, col, row))
                     ++col;
-                if (cutBackground)
-                    appendBackground(backdrop, game.background, cells(from, col, row));
+                appendBackground(backdrop, game.background, cells(from, col, row));
             }
         }
     }
-    if (cutBackground)
-        appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
+    appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
 
     // Then each body inside its outline, and its label. Every label shares one font and
     // size, so one texture serves them all.
@@ -153,8 +154,8 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
         }
     }
 
-    if (cutBackground)
-        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(image));
+    if (mapsOneToOne(game.background))
+        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
     else
         target.draw(game.background);
     target.draw(game.timerText);
