@@ -1,13 +1,10 @@
 #include "playfield/brick.h"
-
-#include <gtest/gtest.h>
+#include "support.h"
 
 namespace {
 const sf::Font& gameFont() {
-    static sf::Font font;
-    static const bool loaded = font.loadFromFile("fonts/aAbstractGroovy.ttf");
-    EXPECT_TRUE(loaded) << "tests run from the source tree";
-    return font;
+    static const std::unique_ptr<sf::Font> font = loadGameFont();
+    return *font;
 }
 
 std::string labelOf(const Brick& b) { return b.label.getString().toAnsiString(); }

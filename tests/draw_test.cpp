@@ -164,8 +164,7 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
 
 TEST_F(DrawTest, BatchedFrameMatchesWithTheBackgroundImageMissing) {
     Game bare{};
-    bare.font = std::make_unique<sf::Font>();
-    ASSERT_TRUE(bare.font->loadFromFile("fonts/aAbstractGroovy.ttf"));
+    bare.font = loadGameFont();
     initLevelWithoutAssets(bare);
     ASSERT_EQ(bare.backgroundTexture.getSize(), sf::Vector2u(0, 0)) << "the image was found";
     destroy(bare, 4, 4);

@@ -77,6 +77,12 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count) {
     return ::testing::AssertionFailure() << "more than " << index << " draws taken";
 }
 
+std::unique_ptr<sf::Font> loadGameFont() {
+    auto font = std::make_unique<sf::Font>();
+    EXPECT_TRUE(font->loadFromFile(kFontPath)) << "tests run from the source tree";
+    return font;
+}
+
 void initLevelWithoutAssets(Game& game) {
     const auto home = std::filesystem::current_path();
     const auto empty = std::filesystem::temp_directory_path() / "vornaxi-no-assets";
@@ -103,8 +109,8 @@ void GameTest::SetUp() {
     script() = Script{};
     windowSeam() = scriptedSeam();
     std::srand(1);
-    game.font = std::make_unique<sf::Font>();
-    ASSERT_TRUE(game.font->loadFromFile(kFontPath)) << "tests run from the source tree";
+    game.font = loadGameFont();
+    ASSERT_FALSE(HasFailure());
     game.initLevel();
 }
 

@@ -28,6 +28,9 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count);
 // that is, whether exactly `index` draws were taken since.
 ::testing::AssertionResult nextDrawIs(unsigned seed, int index);
 
+// The game's own font, loaded from the source tree the tests run in.
+std::unique_ptr<sf::Font> loadGameFont();
+
 // Builds the level from a directory without fonts/ and assets/.
 void initLevelWithoutAssets(Game& game);
 
