@@ -7,59 +7,10 @@
 set -u; shopt -s extglob
 [[ $# -ge 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR [SEND_CLOSE]" >&2; exit 2; }
 GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3") SEND_CLOSE=${4:-}
-CONVERT=/usr/bin/convert; [[ -x $CONVERT ]] || CONVERT=convert  # the packaged one, not a wrapper
-# The world is 1920x1080 and so is the screen: world units are pixels.
-FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255,255,0
-TIMER=600x95+0+0  # the timer's corner, above the wall
-
-passed=0 failed=0 bad=""
-check() {  # reports check $1, failed if anything was added to $bad
-    if [[ -z $bad ]]; then echo "PASS: $1"; ((++passed)); else echo "FAIL: $1: ${bad%; }"; ((++failed)); fi
-    bad=""
-}
-finish() { echo "e2e: $passed passed, $failed failed"; exit $((failed > 0)); }
-
-mkdir -p "$SHOTS" && rm -f "$SHOTS"/*.png "$SHOTS"/*.log
-WORK=$(mktemp -d) XVFB="" PID=""
-cleanup() { [[ -n $PID ]] && kill -9 "$PID"; [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"; rm -rf "$WORK"; }
-trap 'cleanup 2>/dev/null' EXIT
-now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
-wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
-    local end=$(($(now_ms) + $1)); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
-
-if [[ -z ${DISPLAY:-} ]]; then  # Xvfb picks a free display and writes its number when ready
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" 2>"$SHOTS/xvfb.log" &
-    XVFB=$!
-    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
-    export DISPLAY=:$(<"$WORK/display")
-fi
+source "$(dirname "$0")/harness.sh"
 [[ -n $SEND_CLOSE ]] || { SEND_CLOSE=$WORK/send_close; "${CXX:-g++}" -std=c++17 -o "$SEND_CLOSE" \
     "$(dirname "$0")/send_close.cpp" -lX11 2>"$SHOTS/send_close_build.log"; }
 
-n=0
-shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
-snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
-
-# want WHAT PATTERN X,Y DX,DY...: expects the points at offsets DX,DY from X,Y to have a
-# colour "r,g,b" that matches the glob PATTERN; kept in T as "WHAT|PATTERN|X,Y".
-want() {
-    local what=$1 pattern=$2 x=${3%,*} y=${3#*,} d; shift 3
-    for d; do T+=("$what|$pattern|$((x + ${d%,*})),$((y + ${d#*,}))"); done
-}
-# Reads all points of T from IMG in one convert call into GOT, and empties T.
-# False, with the mismatches summed up in $seen, unless every point matched.
-look() {
-    local fmt="" t i wrong=0; seen=""
-    for t in "${T[@]}"; do fmt+="%[pixel:p{${t##*|}}]\n"; done
-    mapfile -t GOT < <("$CONVERT" "$1" -virtual-pixel black -format "$fmt" info: | tr -d 'srgba()')
-    for i in "${!T[@]}"; do
-        t=${T[i]%|*}
-        [[ ${GOT[i]:-none} == ${t#*|} ]] && continue
-        ((++wrong <= 3)) && seen+="${t%%|*} at (${T[i]##*|}) is (${GOT[i]:-none}); "
-    done
-    ((wrong > 3)) && seen+="$wrong of ${#T[@]} samples wrong; "
-    T=(); ((wrong == 0))
-}
 # The paddle, 170x20 red in a 5 px yellow rim centred at (X,1000), and the white ball
 # of radius 10 resting on it at (X,980).
 paddle_points() {
@@ -89,12 +40,6 @@ wall() {
     return $ok
 }
 damaged() { ! wall "$1"; }
-# How many pixels of IMG within GEOMETRY have one of the colours RGB...
-count() {
-    local img=$1 geometry=$2 c mark=(); shift 2; for c; do mark+=(-opaque "rgb($c)"); done
-    "$CONVERT" "$img" -crop "$geometry" +repage -fill 'rgb(1,2,3)' "${mark[@]}" -fill black \
-        +opaque 'rgb(1,2,3)' -fill white -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
-}
 only() {  # only IMG WxH+X+Y RGB...: adds to $bad any pixel there not black nor RGB
     local size=${2%%+*} others; others=$((${size%x*} * ${size#*x} - $(count "$1" "$2" "$BLACK" "${@:3}")))
     ((others == 0)) || bad+="$others pixels within $2 are not black${3:+ nor ${*:3}}; "
@@ -113,24 +58,6 @@ launched() {
     want "ball spot" "!($WHITE)" 960,980 0,0; look "$1" || return
     local white; white=$(count "$1" 1920x980+0+100 "$WHITE")  # the ball is the only white there
     ((white >= 150)) || { seen="only $white white pixels below the timer"; false; }
-}
-
-window() { WID=$(xdotool search --onlyvisible --name '^Vornaxi$' | head -n 1); [[ -n $WID ]]; }
-drawn() { want "first wall cell" "$FILL" 10,115 0,0; look "$1"; }
-start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window and a wall
-    LOG=$SHOTS/$2.log
-    (cd "$1" && exec "$GAME") >"$LOG" 2>&1 & PID=$!
-    wait_until 15000 window || { bad+="no window named Vornaxi after 15 s, see $LOG; "; return 1; }
-    wait_until 15000 snap "$2" drawn || { bad+="no wall drawn after 15 s; "; return 1; }
-}
-gone() { [[ $(ps -o stat= -p "$PID") != [^Z]* ]]; }
-# Runs CMD..., then the game must exit 0 within 2 s, sanitizers' reports at exit included.
-ends() {
-    local out rc; out=$("$@" 2>&1) || bad+="'$*' failed: $out; "
-    if wait_until 2000 gone; then wait "$PID"; rc=$?
-        ((rc == 0)) || bad+="exit code $rc, see $LOG$(grep -m1 ERROR "$LOG" | sed 's/^/: /'); "
-    else bad+="still running 2 s after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
-    PID=""
 }
 follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
     xdotool mousemove "$1" "$2"
@@ -156,12 +83,8 @@ label() { "$CONVERT" "$START" -crop 90x26+3+$((102 + $1 * 30)) +repage rgb:- | m
 [[ $(label 0) == "$(label 1)" ]] || bad+="labels of rows 0 and 1 differ, both take 9 hits; "
 [[ $(label 1) != "$(label 2)" ]] || bad+="labels of rows 1 and 2 are alike, 9 and 8 hits; "
 check start.labels
-white=$(count "$START" 190x70+10+10 "$WHITE")
-((white >= 50)) || bad="only $white white pixels at the top left"
-check start.timer-drawn
-[[ $("$CONVERT" "$START" -crop 1920x380+0+570 -format %k info:) -gt 1 ]] || bad="no background image; "
-grep -qi "failed to load" "$LOG" && bad+="the log says: $(grep -i -m2 "failed to load" "$LOG" | tr '\n' ' ')"
-check start.background-and-font-loaded
+assets_loaded "$START"
+check start.timer-background-and-font
 
 follows 500 300 500; follows 1234 1079 1234
 check mouse.paddle-and-ball-follow

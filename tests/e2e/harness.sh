@@ -1,0 +1,82 @@
+# What the end-to-end scripts share: checks and their tally, a display of their own (Xvfb,
+# unless DISPLAY is set), waiting, screenshots read with ImageMagick, and starting and ending
+# the game. Sourced after setting GAME (the command that starts the game) and SHOTS (where
+# the shots and the game's output go).
+CONVERT=/usr/bin/convert; [[ -x $CONVERT ]] || CONVERT=convert  # the packaged one, not a wrapper
+# The world is 1920x1080 and so is the screen: world units are pixels.
+FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255,255,0
+TIMER=600x95+0+0  # the timer's corner, above the wall
+
+source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
+
+mkdir -p "$SHOTS" && rm -f "$SHOTS"/*.png "$SHOTS"/*.log
+WORK=$(mktemp -d) XVFB="" PID=""
+cleanup() { [[ -n $PID ]] && kill -9 "$PID"; [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"; rm -rf "$WORK"; }
+trap 'cleanup 2>/dev/null' EXIT
+now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
+wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
+    local end=$(($(now_ms) + $1)); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
+
+if [[ -z ${DISPLAY:-} ]]; then  # Xvfb picks a free display and writes its number when ready
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" 2>"$SHOTS/xvfb.log" &
+    XVFB=$!
+    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
+    export DISPLAY=:$(<"$WORK/display")
+fi
+
+n=0
+shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
+snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
+
+# want WHAT PATTERN X,Y DX,DY...: expects the points at offsets DX,DY from X,Y to have a
+# colour "r,g,b" that matches the glob PATTERN; kept in T as "WHAT|PATTERN|X,Y".
+want() {
+    local what=$1 pattern=$2 x=${3%,*} y=${3#*,} d; shift 3
+    for d; do T+=("$what|$pattern|$((x + ${d%,*})),$((y + ${d#*,}))"); done
+}
+# Reads all points of T from IMG in one convert call into GOT, and empties T.
+# False, with the mismatches summed up in $seen, unless every point matched.
+look() {
+    local fmt="" t i wrong=0; seen=""
+    for t in "${T[@]}"; do fmt+="%[pixel:p{${t##*|}}]\n"; done
+    mapfile -t GOT < <("$CONVERT" "$1" -virtual-pixel black -format "$fmt" info: | tr -d 'srgba()')
+    for i in "${!T[@]}"; do
+        t=${T[i]%|*}
+        [[ ${GOT[i]:-none} == ${t#*|} ]] && continue
+        ((++wrong <= 3)) && seen+="${t%%|*} at (${T[i]##*|}) is (${GOT[i]:-none}); "
+    done
+    ((wrong > 3)) && seen+="$wrong of ${#T[@]} samples wrong; "
+    T=(); ((wrong == 0))
+}
+# How many pixels of IMG within GEOMETRY have one of the colours RGB...
+count() {
+    local img=$1 geometry=$2 c mark=(); shift 2; for c; do mark+=(-opaque "rgb($c)"); done
+    "$CONVERT" "$img" -crop "$geometry" +repage -fill 'rgb(1,2,3)' "${mark[@]}" -fill black \
+        +opaque 'rgb(1,2,3)' -fill white -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
+}
+
+window() { WID=$(xdotool search --onlyvisible --name '^Vornaxi$' | head -n 1); [[ -n $WID ]]; }
+drawn() { want "first wall cell" "$FILL" 10,115 0,0; look "$1"; }
+start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window and a wall
+    LOG=$SHOTS/$2.log
+    (cd "$1" && exec "$GAME") >"$LOG" 2>&1 & PID=$!
+    wait_until 15000 window || { bad+="no window named Vornaxi after 15 s, see $LOG; "; return 1; }
+    wait_until 15000 snap "$2" drawn || { bad+="no wall drawn after 15 s; "; return 1; }
+}
+gone() { [[ $(ps -o stat= -p "$PID") != [^Z]* ]]; }
+# Runs CMD..., then the game must exit 0 within 2 s, sanitizers' reports at exit included.
+ends() {
+    local out rc; out=$("$@" 2>&1) || bad+="'$*' failed: $out; "
+    if wait_until 2000 gone; then wait "$PID"; rc=$?
+        ((rc == 0)) || bad+="exit code $rc, see $LOG$(grep -m1 ERROR "$LOG" | sed 's/^/: /'); "
+    else bad+="still running 2 s after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
+    PID=""
+}
+# The background image and the font loaded: the picture below the wall is not one colour,
+# the timer has white pixels, and the game's output names no file it failed to load.
+assets_loaded() {
+    [[ $("$CONVERT" "$1" -crop 1920x380+0+570 -format %k info:) -gt 1 ]] || bad+="no background image; "
+    local white; white=$(count "$1" 190x70+10+10 "$WHITE")
+    ((white >= 50)) || bad+="only $white white pixels where the timer is; "
+    grep -qi "failed to load" "$LOG" && bad+="the log says: $(grep -i -m2 "failed to load" "$LOG" | tr '\n' ' ')"
+}
