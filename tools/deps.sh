@@ -1,5 +1,5 @@
 # Installs the Debian packages named as arguments that are not installed yet.
-# Sourced by the play and test commands.
+# Sourced by the play, test, bench and package commands.
 install_missing() {
     local missing=()
     for pkg in "$@"; do
@@ -16,7 +16,5 @@ install_missing() {
 # The game's own build needs just these.
 BUILD_PACKAGES=(cmake make g++ libsfml-dev)
 
-# The Debian package links the game's font to this file of fonts-dejavu-core.
-SYSTEM_FONT=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 # Building the package needs these too: dpkg-shlibdeps and the font it depends on.
 PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
