@@ -17,12 +17,16 @@ now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
 wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
     local end=$(($(now_ms) + $1)); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
 
-if [[ -z ${DISPLAY:-} ]]; then  # Xvfb picks a free display and writes its number when ready
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$WORK/display" 2>"$SHOTS/xvfb.log" &
+# own_display WxH: a fresh Xvfb screen of that size, in place of any earlier own one.
+own_display() {
+    [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"
+    rm -f "$WORK/display"  # Xvfb picks a free display and writes its number when ready
+    Xvfb -displayfd 3 -screen 0 "$1x24" -noreset -nolisten tcp 3>"$WORK/display" 2>>"$SHOTS/xvfb.log" &
     XVFB=$!
     wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
     export DISPLAY=:$(<"$WORK/display")
-fi
+}
+[[ -n ${DISPLAY:-} ]] || own_display 1920x1080
 
 n=0
 shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
@@ -55,6 +59,10 @@ count() {
         +opaque 'rgb(1,2,3)' -fill white -opaque 'rgb(1,2,3)' -format '%[fx:round(mean*w*h)]' info:
 }
 
+only() {  # only IMG WxH+X+Y RGB...: adds to $bad any pixel there not black nor RGB
+    local size=${2%%+*} others; others=$((${size%x*} * ${size#*x} - $(count "$1" "$2" "$BLACK" "${@:3}")))
+    ((others == 0)) || bad+="$others pixels within $2 are not black${3:+ nor ${*:3}}; "
+}
 window() { WID=$(xdotool search --onlyvisible --name '^Vornaxi$' | head -n 1); [[ -n $WID ]]; }
 drawn() { want "first wall cell" "$FILL" 10,115 0,0; look "$1"; }
 start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window and a wall
@@ -64,12 +72,12 @@ start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window 
     wait_until 15000 snap "$2" drawn || { bad+="no wall drawn after 15 s; "; return 1; }
 }
 gone() { [[ $(ps -o stat= -p "$PID") != [^Z]* ]]; }
-# Runs CMD..., then the game must exit 0 within 2 s, sanitizers' reports at exit included.
+# Runs CMD..., then the game must exit 0 within QUIT_MS (2 s), sanitizers' reports at exit included.
 ends() {
     local out rc; out=$("$@" 2>&1) || bad+="'$*' failed: $out; "
-    if wait_until 2000 gone; then wait "$PID"; rc=$?
+    if wait_until "${QUIT_MS:-2000}" gone; then wait "$PID"; rc=$?
         ((rc == 0)) || bad+="exit code $rc, see $LOG$(grep -m1 ERROR "$LOG" | sed 's/^/: /'); "
-    else bad+="still running 2 s after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
+    else bad+="still running ${QUIT_MS:-2000} ms after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
     PID=""
 }
 # The background image and the font loaded: the picture below the wall is not one colour,

@@ -40,10 +40,6 @@ wall() {
     return $ok
 }
 damaged() { ! wall "$1"; }
-only() {  # only IMG WxH+X+Y RGB...: adds to $bad any pixel there not black nor RGB
-    local size=${2%%+*} others; others=$((${size%x*} * ${size#*x} - $(count "$1" "$2" "$BLACK" "${@:3}")))
-    ((others == 0)) || bad+="$others pixels within $2 are not black${3:+ nor ${*:3}}; "
-}
 same() {  # same WHAT A B [GEOMETRY]: adds to $bad unless shots A and B are alike there
     local d; d=$(compare -metric AE ${4:+-extract "$4"} "$2" "$3" null: 2>&1)
     [[ ${d%% *} == 0 ]] || { bad+="$1: ${d%% *} pixels differ; "; false; }
@@ -58,6 +54,9 @@ launched() {
     want "ball spot" "!($WHITE)" 960,980 0,0; look "$1" || return
     local white; white=$(count "$1" 1920x980+0+100 "$WHITE")  # the ball is the only white there
     ((white >= 150)) || { seen="only $white white pixels below the timer"; false; }
+}
+burst() {  # a hand on the mouse: 1,500 pointer moves as fast as X takes them, ending at 960,700
+    xdotool $(for ((i = 0; i < 1500; i++)); do echo mousemove $((460 + i % 1000)) 700; done) mousemove 960 700
 }
 follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
     xdotool mousemove "$1" "$2"
@@ -95,9 +94,9 @@ follows 960 700 960
 shot idle; IDLE=$SHOT; sleep 0.4; shot idle-later
 same "screen with no input" "$IDLE" "$SHOT"
 check launch.waits-for-click
-xdotool click 1
-wait_until 8000 snap launch launched || bad=$seen
-check launch.ball-leaves-paddle
+burst; xdotool click 1
+wait_until 1000 snap launch launched || bad="not launched 1 s after a click behind 1,500 pointer moves: $seen"
+check launch.ball-leaves-paddle-at-once
 wait_until 8000 snap running timer_moved "$SHOT" || bad="timer unchanged 8 s after the launch"
 check launch.timer-runs
 
@@ -123,10 +122,18 @@ paddle_ball "$SHOT" 960 || bad=$seen
 same "timer before a launch" "$RESTARTED" "$SHOT" "$TIMER"
 check restart.waits-for-launch
 
-ends xdotool key Escape
-check quit.escape
+burst; QUIT_MS=1000 ends xdotool key Escape
+check quit.escape-at-once
 start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
 check quit.close-request
+
+for display in unset "" ":$((RANDOM % 1000 + 4000))" nonsense; do  # none there, so none can open
+    said=$(if [[ $display == unset ]]; then env -u DISPLAY "$GAME"; else DISPLAY=$display "$GAME"; fi 2>&1)
+    rc=$?
+    [[ $rc == 1 && $(wc -l <<<"$said") == 1 && $said == *"${display:-empty}"* ]] ||
+        bad+="DISPLAY $display: exit $rc, said: $said; "
+done
+check display.unreachable-says-which-and-exits-1
 
 # ---------------------------------------------------------------- without fonts/ and assets/
 if mkdir "$WORK/bare" && start_game "$WORK/bare" bare; then
