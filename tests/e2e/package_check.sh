@@ -35,7 +35,7 @@ said=$(desktop-file-validate "$out"/root/usr/share/applications/*.desktop 2>&1) 
 check package.appstream-and-desktop-entry-valid
 
 source "$src/tools/deps.sh"
-[[ $deb == */vornaxi_*~deb${DEBIAN_RELEASE}_*.deb ]] || bad+="$deb is not named for Debian $DEBIAN_RELEASE; "
+[[ -z $DEBIAN_RELEASE || $deb == */vornaxi_*~deb${DEBIAN_RELEASE}_*.deb ]] || bad+="$deb is not named for Debian $DEBIAN_RELEASE; "
 check package.named-for-its-release
 depends=$(dpkg-deb -f "$deb" Depends)
 sfml=$(dpkg-query -W -f='${Version}' libsfml-dev | grep -o '^[0-9]*\.[0-9]*')  # the SFML built against
