@@ -13,8 +13,18 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# The game's own build needs just these.
+# The Debian release this machine runs (12, 13); the package's version and file name carry it.
+DEBIAN_RELEASE="$(. /etc/os-release && echo "${VERSION_ID:-}")"
+
+# The game's own build needs just these. The names are the same on Debian 12 and 13, and so
+# are the rest below: SFML's runtime libraries, which differ (2.5 and 2.6), come in through
+# libsfml-dev and go into the package's Depends through dpkg-shlibdeps.
 BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
 
 # Building the package needs these too: dpkg-shlibdeps and the font it depends on.
 PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
+
+# The test command needs all of these; they also make up the Debian 13 root it tests in.
+TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
+    lintian appstream desktop-file-utils)

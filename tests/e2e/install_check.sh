@@ -2,14 +2,18 @@
 # Installs a built game into a temporary prefix and checks what a player gets: the Debian
 # games layout, a launcher that says so plainly when there is no display, and one that,
 # started through a link from a folder with no fonts/ or assets/, opens the game with its
-# font and background and quits 0 on Escape. Usage: install_check.sh BUILD_DIR SHOTS_DIR
+# font and background and quits 0 on Escape. Usage: install_check.sh BUILD_DIR|PREFIX SHOTS_DIR
+# A PREFIX the game is already installed in (/usr, after apt installed the package) is checked as it is.
 set -u
-[[ $# -eq 2 ]] || { echo "usage: $0 BUILD_DIR SHOTS_DIR" >&2; exit 2; }
+[[ $# -eq 2 ]] || { echo "usage: $0 BUILD_DIR|PREFIX SHOTS_DIR" >&2; exit 2; }
 BUILD=$(realpath "$1") SHOTS=$(realpath -m "$2")
 source "$(dirname "$0")/harness.sh"
-prefix=$WORK/prefix launcher=$WORK/prefix/games/vornaxi
+prefix=$WORK/prefix
+[[ -f $BUILD/games/vornaxi ]] && prefix=$BUILD
+launcher=$prefix/games/vornaxi
 
-cmake --install "$BUILD" --prefix "$prefix" >"$SHOTS/install.log" 2>&1 || bad="see $SHOTS/install.log; "
+[[ $prefix == "$BUILD" ]] ||
+    cmake --install "$BUILD" --prefix "$prefix" >"$SHOTS/install.log" 2>&1 || bad="see $SHOTS/install.log; "
 for file in games/vornaxi lib/games/vornaxi/vornaxi share/games/vornaxi/assets/space.png \
     share/games/vornaxi/fonts/aAbstractGroovy.ttf share/applications/org.vornaxi.vornaxi.desktop \
     share/metainfo/org.vornaxi.vornaxi.metainfo.xml share/icons/hicolor/48x48/apps/org.vornaxi.vornaxi.png \

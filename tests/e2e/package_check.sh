@@ -34,8 +34,12 @@ said=$(desktop-file-validate "$out"/root/usr/share/applications/*.desktop 2>&1) 
 [[ -z $said ]] || bad+="desktop-file-validate: $said; "
 check package.appstream-and-desktop-entry-valid
 
+source "$src/tools/deps.sh"
+[[ -z $DEBIAN_RELEASE || $deb == */vornaxi_*~deb${DEBIAN_RELEASE}_*.deb ]] || bad+="$deb is not named for Debian $DEBIAN_RELEASE; "
+check package.named-for-its-release
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libsfml-graphics2.5 libsfml-window2.5 libsfml-system2.5 libc6 libstdc++6; do
+sfml=$(dpkg-query -W -f='${Version}' libsfml-dev | grep -o '^[0-9]*\.[0-9]*')  # the SFML built against
+for needed in libsfml-graphics$sfml libsfml-window$sfml libsfml-system$sfml libc6 libstdc++6; do
     [[ $depends == *"$needed"* ]] || bad+="no $needed in Depends: $depends; "
 done
 fonts=usr/share/games/vornaxi/fonts
