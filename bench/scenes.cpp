@@ -7,8 +7,6 @@
 #include <cstdlib>
 
 namespace {
-const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
-const sf::Vector2i kMouse(960, 500);
 constexpr float kMargin = 20.f;  // keeps spread balls off the world's edges
 // Quasi-random steps (golden ratios) spread any number of balls evenly.
 constexpr float kStepX = 0.618034f;
@@ -19,19 +17,9 @@ constexpr float kSweepSpacing = 40.f;
 constexpr int kBallTypes = 5;
 }  // namespace
 
-WindowSeam quietWindowSeam(bool (*drain)(sf::RenderWindow*, sf::Event&)) {
-    WindowSeam seam = realWindowSeam();
-    seam.pollEvent = drain ? drain : [](sf::RenderWindow*, sf::Event&) { return false; };
-    seam.mousePosition = [](const sf::RenderWindow*) { return kMouse; };
-    // The game's own window stays empty: the pointer maps one to one.
-    seam.size = [](const sf::RenderWindow*) { return sf::Vector2u(sf::Vector2f(kWorldWidth, kWorldHeight)); };
-    seam.close = [](sf::RenderWindow*) {};
-    return seam;
-}
-
 void setUpGame(Game& game, unsigned seed) {
-    game.font = std::make_unique<sf::Font>();
-    const bool fontFound = game.font->loadFromFile(kFontPath);
+    game.font = loadGameFont();
+    const bool fontFound = fontLoaded(*game.font);
     std::srand(seed);
     game.initLevel();
     game.started = true;

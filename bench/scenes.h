@@ -1,13 +1,9 @@
 #pragma once
 
 #include "app/game.h"
-#include "app/window_seam.h"
+#include "support.h"
 
 // The game states the benchmarks measure, each made the same on every run.
-
-// A window that delivers no event and holds the mouse still mid-screen; `drain`, when
-// given, empties a real window's queue each frame.
-WindowSeam quietWindowSeam(bool (*drain)(sf::RenderWindow*, sf::Event&) = nullptr);
 
 // Font, level and a wall drawn from the seed; needs the repository root as working directory.
 void setUpGame(Game& game, unsigned seed);

@@ -36,10 +36,8 @@ struct Snapshot {
                 if (hits[i] == 0 ? slot == nullptr : slot && slot->hits == hits[i])
                     continue;
                 slot.reset();
-                if (hits[i] != 0) {
-                    slot = std::make_unique<Brick>();
-                    slot->setup(col, row, special[i], *game.font, hits[i]);
-                }
+                if (hits[i] != 0)
+                    slot = makeBrick(col, row, special[i], *game.font, hits[i]);
             }
         }
         game.balls.erase(game.balls.begin() + static_cast<std::ptrdiff_t>(balls.size()), game.balls.end());
@@ -62,7 +60,7 @@ double seconds(F&& f) {
 struct Bench {
     Game game{};
     Bench() {
-        windowSeam() = quietWindowSeam();
+        useScriptedWindow();
         setUpGame(game, kSeed);
     }
 };

@@ -1,5 +1,5 @@
 #include "playfield/brick.h"
-#include "support.h"
+#include "game_test.h"
 
 namespace {
 const sf::Font& gameFont() {

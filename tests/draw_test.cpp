@@ -1,7 +1,7 @@
-#include "support.h"
+#include "game_test.h"
 
 #include "app/batched_draw.h"
-#include "app/draw.h"
+#include "draw_frame.h"
 #include "app/world.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -71,9 +71,7 @@ std::string describe(const Difference& d) {
 // labels of two characters.
 void putEveryHitCount(Game& game, int row) {
     for (int col = 0; col < kGridColumns; ++col) {
-        auto& slot = game.bricks[slotIndex(col, row)];
-        slot = std::make_unique<Brick>();
-        slot->setup(col, row, col % 3 == 0, *game.font, col);
+        game.bricks[slotIndex(col, row)] = makeBrick(col, row, col % 3 == 0, *game.font, col);
     }
 }
 
@@ -184,8 +182,9 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
 TEST_F(DrawTest, BatchedFrameMatchesWithTheBackgroundImageMissing) {
     Game bare{};
     bare.font = loadGameFont();
-    initLevelWithoutAssets(bare);
-    ASSERT_EQ(bare.backgroundTexture.getSize(), sf::Vector2u(0, 0)) << "the image was found";
+    bare.initLevel();
+    bare.background.setTexture(nullptr);  // as the level leaves it without its image
+    bare.background.setFillColor(sf::Color::Black);
     destroy(bare, 4, 4);
 
     expectSamePicture(bare, "with the background image missing");

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "game_test.h"
 
 #include <cstdlib>
 
@@ -46,14 +46,4 @@ TEST_F(GameTest, RebuildingADamagedWallLeavesExactlyThreeHundredFreshBricks) {
     EXPECT_EQ(bricksStanding(), 300);
     EXPECT_EQ(brickAt(0, 0)->hits, 9);
     EXPECT_EQ(brickAt(0, 14)->hits, 2);
-}
-
-TEST(Level, MissingBackgroundImageLeavesTheWorldBlack) {
-    Game game{};
-    game.font = std::make_unique<sf::Font>();
-    initLevelWithoutAssets(game);
-
-    EXPECT_EQ(game.background.getFillColor(), sf::Color::Black)
-        << "an empty texture would paint the world white";
-    EXPECT_EQ(game.timerText.getFont(), nullptr) << "no font loaded: no text drawn";
 }

@@ -1,5 +1,5 @@
 #include "app/world.h"
-#include "support.h"
+#include "game_test.h"
 
 #include <cmath>
 #include <limits>

@@ -1,5 +1,5 @@
 #include "gameplay/probes.h"
-#include "support.h"
+#include "game_test.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "game_test.h"
 
 #include <chrono>
 #include <climits>

@@ -1,5 +1,5 @@
 #include "gameplay/update.h"
-#include "support.h"
+#include "game_test.h"
 
 #include <limits>
 

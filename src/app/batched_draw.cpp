@@ -39,9 +39,8 @@ struct Box {
 
 // Columns [from, to) of a row.
 Box cells(int from, int to, int row) {
-    const float top = static_cast<float>(kGridTop + row * kCellHeight);
-    return Box{static_cast<float>(from * kCellWidth), top, static_cast<float>(to * kCellWidth),
-               top + static_cast<float>(kCellHeight)};
+    const sf::FloatRect first = cellRect(from, row);
+    return Box{first.left, first.top, cellRect(to, row).left, first.top + first.height};
 }
 
 const Brick* brickAt(const Game& game, int col, int row) { return game.bricks[slotIndex(col, row)].get(); }
@@ -127,9 +126,24 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     backdrop.clear();
     bricks.clear();
     labels.clear();
+    appendAroundTheWall(game);
+    const sf::Texture* glyphs = appendBodiesAndLabels(game);
 
-    // Around the wall: the background where cells are empty, and each run of bricks
-    // outlined alike painted whole in its outline colour.
+    if (backgroundGoesInPieces(game.background, target))
+        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
+    else
+        target.draw(game.background);
+    target.draw(game.timerText);
+    target.draw(game.paddle);
+    target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
+    target.draw(labels.data(), labels.size(), sf::Triangles, sf::RenderStates(glyphs));
+    // Balls move by fractions of a unit: each keeps its own draw, so the renderer
+    // places it with the very arithmetic of the object-by-object picture.
+    for (const Ball& ball : game.balls)
+        target.draw(ball.shape);
+}
+
+void BatchedDraw::appendAroundTheWall(const Game& game) {
     const sf::Vector2f world = game.background.getSize();
     const float wallTop = cells(0, 0, 0).top;
     const float wallBottom = cells(0, 0, kGridRows).top;
@@ -139,9 +153,7 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
             const int from = col;
             if (const Brick* first = brickAt(game, col, row)) {
                 const sf::Color outline = first->shape.getOutlineColor();
-                const auto sameOutline = [&](const Brick* b) {
-                    return b && b->shape.getOutlineColor() == outline;
-                };
+                const auto sameOutline = [&](const Brick* b) { return b && b->shape.getOutlineColor() == outline; };
                 while (col < kGridColumns && sameOutline(brickAt(game, col, row)))
                     ++col;
                 appendQuad(bricks, cells(from, col, row), outline);
@@ -153,10 +165,11 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
         }
     }
     appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
+}
 
-    // Then each body inside its outline, and its label. Every label shares one font and
-    // size, so one texture serves them all.
-    const sf::Texture* glyphTexture = nullptr;
+const sf::Texture* BatchedDraw::appendBodiesAndLabels(const Game& game) {
+    // Every label shares one font and size, so one texture serves them all.
+    const sf::Texture* glyphs = nullptr;
     for (int row = 0; row < kGridRows; ++row) {
         for (int col = 0; col < kGridColumns; ++col) {
             const Brick* brick = brickAt(game, col, row);
@@ -168,21 +181,9 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
                        brick->shape.getFillColor());
             if (const sf::Font* font = brick->label.getFont()) {
                 appendLabel(labels, brick->label, *font);
-                glyphTexture = &font->getTexture(brick->label.getCharacterSize());
+                glyphs = &font->getTexture(brick->label.getCharacterSize());
             }
         }
     }
-
-    if (backgroundGoesInPieces(game.background, target))
-        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
-    else
-        target.draw(game.background);
-    target.draw(game.timerText);
-    target.draw(game.paddle);
-    target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
-    target.draw(labels.data(), labels.size(), sf::Triangles, sf::RenderStates(glyphTexture));
-    // Balls move by fractions of a unit: each keeps its own draw, so the renderer
-    // places it with the very arithmetic of the object-by-object picture.
-    for (const Ball& ball : game.balls)
-        target.draw(ball.shape);
+    return glyphs;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 
 #include <vector>
@@ -13,6 +14,12 @@ struct Game;
 struct BatchedDraw {
     BatchedDraw();  // reserves room for the busiest frame the wall can make
     void draw(const Game& game, sf::RenderTarget& target);
+
+    // Around the wall: the background where cells are empty, and each run of bricks
+    // outlined alike, painted whole in its outline colour.
+    void appendAroundTheWall(const Game& game);
+    // Each body inside its outline, and its label; returns the labels' glyph texture.
+    const sf::Texture* appendBodiesAndLabels(const Game& game);
 
     std::vector<sf::Vertex> backdrop;  // background where no brick covers it
     std::vector<sf::Vertex> bricks;    // runs of outlined cells, then every body

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <SFML/Graphics/Rect.hpp>
+
 #include <array>
 #include <memory>
 
@@ -21,3 +23,9 @@ constexpr bool insideGrid(int col, int row) {
 }
 
 constexpr int slotIndex(int col, int row) { return col * kGridRows + row; }
+
+// Where the cell at (col, row) lies in the world.
+inline sf::FloatRect cellRect(int col, int row) {
+    return {static_cast<float>(col * kCellWidth), static_cast<float>(kGridTop + row * kCellHeight),
+            static_cast<float>(kCellWidth), static_cast<float>(kCellHeight)};
+}

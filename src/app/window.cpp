@@ -1,11 +1,11 @@
+#include "app/assets.h"
 #include "app/game.h"
+#include "app/world.h"
 
 namespace {
 const char* const kTitle = "Vornaxi";
-const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
 constexpr unsigned kRequestedWidth = 800;
 constexpr unsigned kRequestedHeight = 600;
-constexpr unsigned kFrameRateLimit = 60;
 }  // namespace
 
 void Game::initWindow() {
@@ -17,5 +17,5 @@ void Game::initWindow() {
     font = std::make_unique<sf::Font>();
     // A missing font is reported by SFML; the texts then go without one (fontLoaded).
     font->loadFromFile(kFontPath);
-    window->setFramerateLimit(kFrameRateLimit);
+    window->setFramerateLimit(kFramesPerSecond);
 }

@@ -7,6 +7,9 @@
 // The game lays everything out in this fixed world, whatever the window's size.
 constexpr float kWorldWidth = 1920.f;
 constexpr float kWorldHeight = 1080.f;
+// One step of play a frame, at this many frames a second: speeds are units per frame
+// and the timer counts frames.
+constexpr int kFramesPerSecond = 60;
 
 // Where the world shows in a window of this size, in whole pixels: as large as fits
 // at the world's shape, centred, the rest left black.

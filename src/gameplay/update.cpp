@@ -2,12 +2,12 @@
 
 #include "app/game.h"
 #include "app/window_seam.h"
+#include "app/world.h"
 
 #include <limits>
 
 namespace {
-constexpr std::int32_t kFramesPerSecond = 60;
-constexpr std::int32_t kFramesPerMinute = 60 * kFramesPerSecond;
+constexpr std::int32_t kFramesPerMinute = 60 * kFramesPerSecond;  // and seconds per minute
 const char* const kPauseMark = "| |";
 
 bool isKeyPress(const sf::Event& event, sf::Keyboard::Key key) {

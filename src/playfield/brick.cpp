@@ -25,8 +25,9 @@ void Brick::setup(int col, int row, bool isSpecial, const sf::Font& font, int hi
     if (fontLoaded(font))
         label.setFont(font);
 
-    const float x = static_cast<float>(col) * kWorldWidth / static_cast<float>(kGridColumns);
-    const float y = static_cast<float>(row) * static_cast<float>(kCellHeight) + static_cast<float>(kGridTop);
+    const sf::FloatRect cell = cellRect(col, row);
+    const float x = cell.left;
+    const float y = cell.top;
 
     label.setPosition(x + kLabelInset, y);
     label.setFillColor(kLabelColor);
@@ -34,10 +35,16 @@ void Brick::setup(int col, int row, bool isSpecial, const sf::Font& font, int hi
     label.setString(std::to_string(hits));
 
     shape.setPosition(x, y);
-    shape.setSize(sf::Vector2f(static_cast<float>(kCellWidth), static_cast<float>(kCellHeight)));
+    shape.setSize(sf::Vector2f(cell.width, cell.height));
     shape.setFillColor(kFreshFill);
     shape.setOutlineColor(special ? kSpecialOutline : sf::Color::Black);
     shape.setOutlineThickness(kOutlineThickness);
+}
+
+std::unique_ptr<Brick> makeBrick(int col, int row, bool special, const sf::Font& font, int hits) {
+    auto brick = std::make_unique<Brick>();
+    brick->setup(col, row, special, font, hits);
+    return brick;
 }
 
 std::int32_t Brick::hit() {

@@ -5,6 +5,7 @@
 #include <SFML/Graphics/Text.hpp>
 
 #include <cstdint>
+#include <memory>
 
 // Whether the font was loaded. SFML still draws a dot for each character of a text
 // whose font failed to load, so such texts are given no font and draw nothing.
@@ -21,3 +22,6 @@ struct Brick {
     // Takes one hit and returns the hits left; the caller destroys the brick at 0.
     std::int32_t hit();
 };
+
+// A new brick set up for its cell: the one way bricks are made.
+std::unique_ptr<Brick> makeBrick(int col, int row, bool special, const sf::Font& font, int hits);

@@ -1,3 +1,4 @@
+#include "app/assets.h"
 #include "app/game.h"
 #include "app/world.h"
 #include "playfield/layout.h"
@@ -5,7 +6,6 @@
 #include <cstdlib>
 
 namespace {
-const char* const kBackgroundPath = "assets/space.png";
 constexpr float kPaddleOutline = -5.f;  // inside the paddle's edge
 const sf::Vector2f kFirstBallStart(300.f, kBallRestY);
 const sf::Vector2f kTimerPosition(10.f, 10.f);
@@ -49,8 +49,7 @@ void Game::buildBrickGrid() {
             const bool special = std::rand() % kOneInSpecial == 0;
             auto& slot = bricks[slotIndex(col, row)];
             slot.reset();
-            slot = std::make_unique<Brick>();
-            slot->setup(col, row, special, *font, hitsForRow(row));
+            slot = makeBrick(col, row, special, *font, hitsForRow(row));
         }
     }
 }

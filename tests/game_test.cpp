@@ -1,4 +1,4 @@
-#include "support.h"
+#include "game_test.h"
 
 #include "app/window_seam.h"
 
@@ -8,26 +8,8 @@
 #include <link.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
-const char* const kFontPath = "fonts/aAbstractGroovy.ttf";
-
-WindowSeam scriptedSeam() {
-    return WindowSeam{
-        [](sf::RenderWindow*, sf::Event& event) {
-            if (script().events.empty())
-                return false;
-            event = script().events.front();
-            script().events.pop_front();
-            return true;
-        },
-        [](const sf::RenderWindow*) { return script().mouse; },
-        [](const sf::RenderWindow*) { return script().windowSize; },
-        [](sf::RenderWindow*) { ++script().closes; },
-    };
-}
-
 // Mesa's driver keeps a few blocks for the life of the process, reachable only from its
 // own globals. SFML unloads it whenever its last context goes, between one test's game
 // and the next, and LeakSanitizer would then find the blocks orphaned in a module it
@@ -47,43 +29,7 @@ class GraphicsDriverKeptLoaded : public ::testing::Environment {
 };
 [[maybe_unused]] const auto* const driverKeptLoaded =
     ::testing::AddGlobalTestEnvironment(new GraphicsDriverKeptLoaded);
-
-sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
-    sf::Event e{};
-    e.type = type;
-    e.key.code = key;
-    return e;
-}
 }  // namespace
-
-Script& script() {
-    static Script s;
-    return s;
-}
-
-sf::Event keyPress(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyPressed, key); }
-sf::Event keyRelease(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyReleased, key); }
-
-sf::Event mousePress() {
-    sf::Event e{};
-    e.type = sf::Event::MouseButtonPressed;
-    e.mouseButton.button = sf::Mouse::Left;
-    return e;
-}
-
-sf::Event mouseMove(int x, int y) {
-    sf::Event e{};
-    e.type = sf::Event::MouseMoved;
-    e.mouseMove.x = x;
-    e.mouseMove.y = y;
-    return e;
-}
-
-sf::Event closed() {
-    sf::Event e{};
-    e.type = sf::Event::Closed;
-    return e;
-}
 
 std::vector<int> drawsAfterSeed(unsigned seed, int count) {
     std::srand(seed);
@@ -103,40 +49,11 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count) {
     return ::testing::AssertionFailure() << "more than " << index << " draws taken";
 }
 
-std::unique_ptr<sf::Font> loadGameFont() {
-    auto font = std::make_unique<sf::Font>();
-    EXPECT_TRUE(font->loadFromFile(kFontPath)) << "tests run from the source tree";
-    return font;
-}
-
-void initLevelWithoutAssets(Game& game) {
-    const auto home = std::filesystem::current_path();
-    const auto empty = std::filesystem::temp_directory_path() / "vornaxi-no-assets";
-    std::filesystem::create_directories(empty);
-    std::filesystem::current_path(empty);
-    game.initLevel();
-    std::filesystem::current_path(home);
-}
-
-int mouseUnderFallingBall(const Game& game, int offset) {
-    const Ball* target = nullptr;
-    for (const Ball& ball : game.balls) {
-        const sf::Vector2f pos = ball.shape.getPosition();
-        if (ball.velocity.y > 0.f && pos.y < 990.f && (!target || pos.y > target->shape.getPosition().y))
-            target = &ball;
-    }
-    if (!target)
-        return 960 + offset;
-    const sf::Vector2f pos = target->shape.getPosition();
-    return static_cast<int>(pos.x + target->velocity.x * (990.f - pos.y) / target->velocity.y) + offset;
-}
-
 void GameTest::SetUp() {
-    script() = Script{};
-    windowSeam() = scriptedSeam();
+    useScriptedWindow();
     std::srand(1);
     game.font = loadGameFont();
-    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(fontLoaded(*game.font)) << "no font: tests run from the repository root";
     game.initLevel();
 }
 
@@ -156,8 +73,7 @@ void GameTest::clearWall() {
 
 Brick& GameTest::putBrick(int col, int row, int hits, bool special) {
     auto& slot = game.bricks[slotIndex(col, row)];
-    slot = std::make_unique<Brick>();
-    slot->setup(col, row, special, *game.font, hits);
+    slot = makeBrick(col, row, special, *game.font, hits);
     return *slot;
 }
 

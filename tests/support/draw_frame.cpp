@@ -1,4 +1,4 @@
-#include "app/draw.h"
+#include "draw_frame.h"
 
 #include "app/game.h"
 
