@@ -23,6 +23,8 @@ WindowSeam quietWindowSeam(bool (*drain)(sf::RenderWindow*, sf::Event&)) {
     WindowSeam seam = realWindowSeam();
     seam.pollEvent = drain ? drain : [](sf::RenderWindow*, sf::Event&) { return false; };
     seam.mousePosition = [](const sf::RenderWindow*) { return kMouse; };
+    // The game's own window stays empty: the pointer maps one to one.
+    seam.size = [](const sf::RenderWindow*) { return sf::Vector2u(sf::Vector2f(kWorldWidth, kWorldHeight)); };
     seam.close = [](sf::RenderWindow*) {};
     return seam;
 }

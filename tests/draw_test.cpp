@@ -2,11 +2,9 @@
 
 #include "app/batched_draw.h"
 #include "app/draw.h"
+#include "app/world.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
-
-#include <dlfcn.h>
-#include <link.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -20,14 +18,38 @@ struct Difference {
     sf::Color expected{}, actual{};
 };
 
-Difference compare(const sf::Image& expected, const sf::Image& actual) {
+bool near(sf::Color a, sf::Color b) {
+    const auto close = [](sf::Uint8 x, sf::Uint8 y) { return std::abs(int{x} - int{y}) <= 1; };
+    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b) && close(a.a, b.a);
+}
+
+// Whether the batched pixel at (x, y) is fair: the same, or, with `slack`, within a level
+// of the pixel or of one of its neighbours.
+bool fair(const sf::Image& expected, const sf::Image& actual, unsigned x, unsigned y, bool slack) {
+    const sf::Color got = actual.getPixel(x, y);
+    if (expected.getPixel(x, y) == got)
+        return true;
+    const sf::Vector2u size = expected.getSize();
+    for (unsigned ny = y > 0 ? y - 1 : y; slack && ny <= y + 1 && ny < size.y; ++ny)
+        for (unsigned nx = x > 0 ? x - 1 : x; nx <= x + 1 && nx < size.x; ++nx)
+            if (near(expected.getPixel(nx, ny), got))
+                return true;
+    return false;
+}
+
+// With slack, what the two ways of placing a vertex can make differ off a one-to-one
+// scale: a shape is moved by its transform on the renderer, the batch's corners on the
+// CPU, and the float roundings differ. Where a glyph's filtered edge falls on a tie the
+// pixel changes by a level, and where an edge falls within rounding of the renderer's
+// 1/256-pixel grid it moves by a pixel. Anything more is a fault.
+Difference compare(const sf::Image& expected, const sf::Image& actual, bool slack) {
     Difference d;
     const sf::Vector2u size = expected.getSize();
     if (std::memcmp(expected.getPixelsPtr(), actual.getPixelsPtr(), std::size_t{4} * size.x * size.y) == 0)
         return d;
     for (unsigned y = 0; y < size.y; ++y)
         for (unsigned x = 0; x < size.x; ++x)
-            if (expected.getPixel(x, y) != actual.getPixel(x, y) && d.pixels++ == 0)
+            if (!fair(expected, actual, x, y, slack) && d.pixels++ == 0)
                 d = Difference{1, {x, y}, expected.getPixel(x, y), actual.getPixel(x, y)};
     return d;
 }
@@ -55,47 +77,45 @@ void putEveryHitCount(Game& game, int row) {
     }
 }
 
-// Mesa's driver keeps a few blocks for the life of the process, reachable only from
-// its own globals. Unloaded at exit before the leak check, it would leave them to be
-// reported as leaks; kept loaded, they stay reachable.
-void keepGraphicsDriverLoaded() {
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            if (std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 void destroy(Game& game, int col, int row) {
     while (game.bricks[slotIndex(col, row)])
         game.hitBrick(col, row);
 }
 }  // namespace
 
+// Screens players have: the world at 1:1, shrunk both ways, and doubled.
+const sf::Vector2u kScreens[] = {{1920, 1080}, {1366, 768}, {1280, 1024}, {1920, 1200}, {2560, 1440}, {3840, 2160}};
+
 class DrawTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        ASSERT_TRUE(canvas.create(1920, 1080)) << "no render texture: is there an X display?";
-        keepGraphicsDriverLoaded();
+        for (std::size_t i = 0; i < std::size(kScreens); ++i) {
+            ASSERT_TRUE(canvases[i].create(kScreens[i].x, kScreens[i].y)) << "no render texture: is there an X display?";
+            canvases[i].setView(fittedView(kScreens[i]));
+        }
     }
 
-    sf::Image render(const std::function<void(sf::RenderTarget&)>& draw) {
+    static sf::Image render(sf::RenderTexture& canvas, const std::function<void(sf::RenderTarget&)>& draw) {
         canvas.clear(sf::Color::Black);
         draw(canvas);
         canvas.display();
         return canvas.getTexture().copyToImage();
     }
-    sf::Image objectByObject(const Game& g) {
-        return render([&](sf::RenderTarget& t) { drawFrame(g, t); });
-    }
-    sf::Image batched(const Game& g) {
-        return render([&](sf::RenderTarget& t) { batch.draw(g, t); });
+    // The game's picture, batched, against drawFrame's, on every screen.
+    void expectSamePicture(const Game& g, const std::string& what) {
+        for (std::size_t i = 0; i < std::size(kScreens); ++i) {
+            const sf::Image expected = render(canvases[i], [&](sf::RenderTarget& t) { drawFrame(g, t); });
+            const sf::Image actual = render(canvases[i], [&](sf::RenderTarget& t) { batch.draw(g, t); });
+            const bool oneToOne = worldArea(kScreens[i]).width == static_cast<int>(kWorldWidth);
+            const Difference d = compare(expected, actual, !oneToOne);
+            EXPECT_EQ(d.pixels, 0) << what << " on a " << kScreens[i].x << "x" << kScreens[i].y
+                                   << " screen: " << describe(d);
+        }
     }
 
-    sf::RenderTexture canvas;
+    sf::RenderTexture canvases[std::size(kScreens)];
+    sf::RenderTexture& canvas = canvases[0];
     BatchedDraw batch;
 };
 
@@ -157,8 +177,7 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
     };
     for (const auto& state : states) {
         state.apply(game);
-        const Difference d = compare(objectByObject(game), batched(game));
-        ASSERT_EQ(d.pixels, 0) << "state \"" << state.name << "\": " << describe(d);
+        expectSamePicture(game, std::string("state \"") + state.name + "\"");
     }
 }
 
@@ -169,8 +188,7 @@ TEST_F(DrawTest, BatchedFrameMatchesWithTheBackgroundImageMissing) {
     ASSERT_EQ(bare.backgroundTexture.getSize(), sf::Vector2u(0, 0)) << "the image was found";
     destroy(bare, 4, 4);
 
-    const Difference d = compare(objectByObject(bare), batched(bare));
-    EXPECT_EQ(d.pixels, 0) << "state \"background image missing\": " << describe(d);
+    expectSamePicture(bare, "with the background image missing");
 }
 
 // Any image serves as the background: one of another size, or one that lets the black
@@ -190,8 +208,7 @@ TEST_F(DrawTest, BatchedFrameMatchesWithOtherBackgroundImages) {
                 image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, i.alpha));
         ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
         game.background.setTextureRect({0, 0, static_cast<int>(i.width), static_cast<int>(i.height)});
-        const Difference d = compare(objectByObject(game), batched(game));
-        EXPECT_EQ(d.pixels, 0) << "background \"" << i.name << "\": " << describe(d);
+        expectSamePicture(game, std::string("background \"") + i.name + "\"");
     }
 }
 

@@ -11,6 +11,7 @@
 struct Script {
     std::deque<sf::Event> events;  // delivered one per frame, front first
     sf::Vector2i mouse{960, 500};
+    sf::Vector2u windowSize{1920, 1080};
     int closes = 0;
 };
 

@@ -83,3 +83,42 @@ TEST_F(GameTest, FrameCounterStopsAtItsMaximum) {
     EXPECT_EQ(game.frameCount, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(timer(), "596523:14:11");
 }
+
+// The pointer sends hundreds of events a second; keys, clicks and close requests behind
+// them act in the very next frame, each in a frame of its own and in order.
+TEST_F(GameTest, IgnoredEventsNeverHoldBackTheOnesTheGameActsOn) {
+    const auto queue = [](std::initializer_list<sf::Event> acted) {
+        const auto flood = [] {
+            sf::Event wheel{}, joystick{};
+            wheel.type = sf::Event::MouseWheelScrolled;
+            joystick.type = sf::Event::JoystickMoved;
+            for (int i = 0; i < 500; ++i)
+                for (const sf::Event& e : {mouseMove(i, 500), keyRelease(sf::Keyboard::P), wheel, joystick})
+                    script().events.push_back(e);
+        };
+        flood();
+        for (const sf::Event& e : acted) {
+            script().events.push_back(e);
+            flood();
+        }
+    };
+    queue({keyPress(sf::Keyboard::P)});
+    game.update();
+    EXPECT_TRUE(game.paused) << "P waited behind 2,000 ignored events";
+    game.update();
+    EXPECT_TRUE(game.paused) << "the events after P replace it, so it does not flip again";
+    EXPECT_TRUE(script().events.empty());
+    EXPECT_EQ(game.event.type, sf::Event::JoystickMoved) << "the last event taken is the stored one";
+
+    queue({keyPress(sf::Keyboard::P), mousePress(), keyPress(sf::Keyboard::R), closed(),
+           keyPress(sf::Keyboard::Escape)});
+    game.update();
+    EXPECT_FALSE(game.paused);
+    game.update();
+    EXPECT_TRUE(game.started) << "the click launched";
+    game.update();
+    EXPECT_FALSE(game.started) << "R restarted";
+    EXPECT_EQ(script().closes, 0);
+    frames(2);
+    EXPECT_EQ(script().closes, 2) << "the close request and Escape, a frame each";
+}

@@ -14,7 +14,7 @@ install_missing() {
 }
 
 # The game's own build needs just these.
-BUILD_PACKAGES=(cmake make g++ libsfml-dev)
+BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
 
 # Building the package needs these too: dpkg-shlibdeps and the font it depends on.
 PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)

@@ -3,6 +3,7 @@
 #include "app/game.h"
 
 #include <algorithm>
+#include <numeric>
 
 // Why the batch paints exactly the pixels of drawFrame, and what it relies on:
 // - each brick fills its own cell and nothing else (the shape sits at the cell's corner,
@@ -50,6 +51,24 @@ bool mapsOneToOne(const sf::RectangleShape& background) {
     const sf::Texture* image = background.getTexture();
     return image && sf::Vector2f(image->getSize()) == background.getSize() &&
            background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
+}
+
+// Whether pixel centres across `pixels` showing `units` of the world sample every texel
+// of a one-to-one image well clear of its edges, so pieces pick the texels the whole
+// image picks. A centre lands at an odd multiple of units / (2 * pixels) texels: a
+// multiple of 1/d of a texel, d = 2 * pixels / gcd(2 * pixels, units), and never on
+// an edge when d is even. The limit keeps it far beyond rounding.
+bool samplesClearOfTexelEdges(int pixels, int units) {
+    constexpr int kFinestTexelFraction = 64;
+    const int d = 2 * pixels / std::gcd(2 * pixels, units);
+    return d % 2 == 0 && d <= kFinestTexelFraction;
+}
+
+bool backgroundGoesInPieces(const sf::RectangleShape& background, const sf::RenderTarget& target) {
+    const sf::IntRect area = target.getViewport(target.getView());
+    const sf::Vector2i units(target.getView().getSize());
+    return mapsOneToOne(background) && samplesClearOfTexelEdges(area.width, units.x) &&
+           samplesClearOfTexelEdges(area.height, units.y);
 }
 
 // Two triangles, in the corner order sf::Text uses for its quads.
@@ -154,7 +173,7 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
         }
     }
 
-    if (mapsOneToOne(game.background))
+    if (backgroundGoesInPieces(game.background, target))
         target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
     else
         target.draw(game.background);

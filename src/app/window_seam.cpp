@@ -6,6 +6,7 @@ WindowSeam realWindowSeam() {
     return WindowSeam{
         [](sf::RenderWindow* window, sf::Event& event) { return window->pollEvent(event); },
         [](const sf::RenderWindow* window) { return sf::Mouse::getPosition(*window); },
+        [](const sf::RenderWindow* window) { return window->getSize(); },
         [](sf::RenderWindow* window) { window->close(); },
     };
 }

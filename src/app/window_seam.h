@@ -9,6 +9,7 @@
 struct WindowSeam {
     bool (*pollEvent)(sf::RenderWindow* window, sf::Event& event);
     sf::Vector2i (*mousePosition)(const sf::RenderWindow* window);
+    sf::Vector2u (*size)(const sf::RenderWindow* window);
     void (*close)(sf::RenderWindow* window);
 };
 

@@ -16,7 +16,7 @@ constexpr float kBounceUp = -30.f;
 
 void Game::updatePaddle() {
     mousePosition = windowSeam().mousePosition(window.get());
-    float x = static_cast<float>(mousePosition.x);
+    float x = pointerToWorldX(mousePosition.x, windowSeam().size(window.get()));
     if (x < kPaddleMinX)
         x = kPaddleMinX;
     else if (x > kPaddleMaxX)

@@ -13,6 +13,24 @@ const char* const kPauseMark = "| |";
 bool isKeyPress(const sf::Event& event, sf::Keyboard::Key key) {
     return event.type == sf::Event::KeyPressed && event.key.code == key;
 }
+
+bool actsOn(const sf::Event& event) {
+    return event.type == sf::Event::Closed || event.type == sf::Event::MouseButtonPressed ||
+           isKeyPress(event, sf::Keyboard::Escape) || isKeyPress(event, sf::Keyboard::P) ||
+           isKeyPress(event, sf::Keyboard::R);
+}
+
+// One event a frame would leave keys seconds behind a moving mouse, which sends
+// hundreds a second: pass over those the game ignores while others wait. Every event
+// it acts on still gets a frame of its own.
+bool takeEvent(sf::RenderWindow* window, sf::Event& event) {
+    if (!windowSeam().pollEvent(window, event))
+        return false;
+    sf::Event next;
+    while (!actsOn(event) && windowSeam().pollEvent(window, next))
+        event = next;
+    return true;
+}
 }  // namespace
 
 std::string timerString(std::int32_t f) {
@@ -23,7 +41,7 @@ std::string timerString(std::int32_t f) {
 }
 
 void Game::update() {
-    const bool delivered = windowSeam().pollEvent(window.get(), event);
+    const bool delivered = takeEvent(window.get(), event);
     // Only a fresh event closes; the zero event at start also reads as Closed.
     if (delivered && (event.type == sf::Event::Closed || isKeyPress(event, sf::Keyboard::Escape)))
         windowSeam().close(window.get());
