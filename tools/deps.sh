@@ -28,3 +28,6 @@ PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
     lintian appstream desktop-file-utils)
+
+# The Windows build: the cross compiler, apt's source tools, the zip maker, and wine to try it.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip wine64)
