@@ -7,6 +7,7 @@
 set -u
 [[ $# -ge 2 ]] || { echo "usage: $0 SOURCE_DIR OUT_DIR [SEND_CLOSE]" >&2; exit 2; }
 src=$(realpath "$1") out=$(realpath -m "$2") here=$(cd "$(dirname "$0")" && pwd)
+source "$src/tools/deps.sh" && install_missing "${WINDOWS_TEST_PACKAGES[@]}"
 [[ -d $out/prefix ]] && WINEPREFIX=$out/prefix /usr/lib/wine/wineserver -k 2>/dev/null
 rm -rf "$out" && mkdir -p "$out"
 GAME="" SHOTS=$out
