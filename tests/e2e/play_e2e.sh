@@ -122,13 +122,16 @@ check restart.waits-for-launch
 burst; QUIT_MS=1000 ends xdotool key Escape
 check quit.escape-at-once
 
-for display in unset "" ":$((RANDOM % 1000 + 4000))" nonsense; do  # none there, so none can open
-    said=$(if [[ $display == unset ]]; then env -u DISPLAY "$GAME"; else DISPLAY=$display "$GAME"; fi 2>&1)
-    rc=$?
-    [[ $rc == 1 && $(wc -l <<<"$said") == 1 && $said == *"${display:-empty}"* ]] ||
-        bad+="DISPLAY $display: exit $rc, said: $said; "
-done
-check display.unreachable-says-which-and-exits-1
+# The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
+if [[ -z ${GAME_ON_WINE:-} ]]; then
+    for display in unset "" ":$((RANDOM % 1000 + 4000))" nonsense; do  # none there, so none can open
+        said=$(if [[ $display == unset ]]; then env -u DISPLAY "$GAME"; else DISPLAY=$display "$GAME"; fi 2>&1)
+        rc=$?
+        [[ $rc == 1 && $(wc -l <<<"$said") == 1 && $said == *"${display:-empty}"* ]] ||
+            bad+="DISPLAY $display: exit $rc, said: $said; "
+    done
+    check display.unreachable-says-which-and-exits-1
+fi
 
 # ---------------------------------------------------------------- without fonts/ and assets/
 if mkdir "$WORK/bare" && start_game "$WORK/bare" bare; then
