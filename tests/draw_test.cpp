@@ -207,6 +207,7 @@ TEST_F(DrawTest, BatchedFrameMatchesWithOtherBackgroundImages) {
             for (unsigned x = 0; x < i.width; ++x)
                 image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, i.alpha));
         ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
+        game.backgroundOpaque = i.alpha == 255;
         game.background.setTextureRect({0, 0, static_cast<int>(i.width), static_cast<int>(i.height)});
         expectSamePicture(game, std::string("background \"") + i.name + "\"");
     }

@@ -13,7 +13,7 @@
 //   blending, gives what blending layer on layer gives: a run of cells painted in the
 //   outline colour, then each body inside its outline;
 // - the background pieces lie only on the cleared window, blended as the whole image
-//   is; cut into pieces, an image mapped 1:1 onto the world still samples each texel at
+//   is (an opaque image, unblended, paints the same texels); cut into pieces, an image mapped 1:1 onto the world still samples each texel at
 //   its centre, so any other image is drawn whole;
 // - each label lies inside its brick, so all bodies before all labels stack every
 //   pixel as brick after brick does;
@@ -62,6 +62,12 @@ bool samplesClearOfTexelEdges(int pixels, int units) {
     constexpr int kFinestTexelFraction = 64;
     const int d = 2 * pixels / std::gcd(2 * pixels, units);
     return d % 2 == 0 && d <= kFinestTexelFraction;
+}
+
+// Blending an opaque image over the window gives the image's own texels. Drawn without
+// blending, the renderer neither reads the window back nor paints the clear under it.
+sf::BlendMode backgroundBlend(const Game& game) {
+    return game.backgroundOpaque && game.background.getFillColor().a == 255 ? sf::BlendNone : sf::BlendAlpha;
 }
 
 bool backgroundGoesInPieces(const sf::RectangleShape& background, const sf::RenderTarget& target) {
@@ -173,10 +179,12 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
         }
     }
 
+    const sf::BlendMode blend = backgroundBlend(game);
     if (backgroundGoesInPieces(game.background, target))
-        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
+        target.draw(backdrop.data(), backdrop.size(), sf::Triangles,
+                    sf::RenderStates(blend, sf::Transform::Identity, game.background.getTexture(), nullptr));
     else
-        target.draw(game.background);
+        target.draw(game.background, sf::RenderStates(blend));
     target.draw(game.timerText);
     target.draw(game.paddle);
     target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));

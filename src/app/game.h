@@ -31,6 +31,7 @@ struct Game {
     BrickGrid bricks{};
     std::vector<Ball> balls{};
     sf::Texture backgroundTexture{};
+    bool backgroundOpaque = false;  // every texel of the image: then blending changes nothing
 
     ~Game();
 

@@ -14,12 +14,24 @@ constexpr int kOneInSpecial = 5;
 
 // Toughest at the top: 9 hits on rows 0 and 1, down to 2 on row 14.
 int hitsForRow(int row) { return (kGridRows - row) / 2 + 2; }
+
+bool opaque(const sf::Image& image) {
+    const sf::Uint8* rgba = image.getPixelsPtr();
+    const std::size_t bytes = std::size_t{4} * image.getSize().x * image.getSize().y;
+    for (std::size_t alpha = 3; alpha < bytes; alpha += 4)
+        if (rgba[alpha] != 255)
+            return false;
+    return true;
+}
 }  // namespace
 
 void Game::initLevel() {
     // Without the image an empty texture would paint the world white and hide the
     // white ball; black shows the cleared window instead.
-    if (!backgroundTexture.loadFromFile(kBackgroundPath))
+    sf::Image image;
+    if (image.loadFromFile(kBackgroundPath) && backgroundTexture.loadFromImage(image))
+        backgroundOpaque = opaque(image);
+    else
         background.setFillColor(sf::Color::Black);
     background.setSize(sf::Vector2f(kWorldWidth, kWorldHeight));
     background.setTexture(&backgroundTexture, false);
