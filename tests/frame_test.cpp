@@ -1,20 +1,8 @@
 #include "gameplay/update.h"
 #include "game_test.h"
 
+#include <cstdlib>
 #include <limits>
-
-TEST(Timer, ShowsMinutesSecondsAndHundredthsUnpadded) {
-    const struct {
-        std::int32_t frames;
-        const char* text;
-    } cases[] = {
-        {0, "0:0:0"},   {1, "0:0:1"},      {59, "0:0:98"},   {61, "0:1:1"},
-        {3599, "0:59:98"}, {3600, "1:0:0"}, {60 * 3600, "60:0:0"},
-        {std::numeric_limits<std::int32_t>::max(), "596523:14:11"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(timerString(c.frames), c.text) << c.frames << " frames";
-}
 
 TEST_F(GameTest, OnlyAFreshCloseRequestClosesAndTheFrameGoesOn) {
     frames(3);
@@ -31,8 +19,7 @@ TEST_F(GameTest, OnlyAFreshCloseRequestClosesAndTheFrameGoesOn) {
 
 TEST_F(GameTest, StoredPauseKeyFlipsPauseOnEveryFrame) {
     script().events.push_back(keyPress(sf::Keyboard::P));
-    const bool expected[] = {true, false, true, false, true};
-    for (bool paused : expected) {
+    for (bool paused : {true, false, true}) {
         game.update();
         EXPECT_EQ(game.paused, paused);
         EXPECT_EQ(timer(), paused ? "| |" : "0:0:0");
@@ -42,45 +29,34 @@ TEST_F(GameTest, StoredPauseKeyFlipsPauseOnEveryFrame) {
     EXPECT_TRUE(game.paused) << "left in the state of the last flip";
 }
 
-TEST_F(GameTest, PausedFrameFreezesEverything) {
+TEST_F(GameTest, PausedFrameFreezesEverythingAndRestartsNothing) {
     script().events.push_back(mousePress());
     frames(5);
-    ASSERT_TRUE(game.started);
     const std::int32_t count = game.frameCount;
     const sf::Vector2f ball = game.balls[0].shape.getPosition();
-
-    script().events.push_back(keyPress(sf::Keyboard::P));
-    script().events.push_back(keyRelease(sf::Keyboard::P));
-    script().events.push_back(keyPress(sf::Keyboard::R));
+    for (const sf::Event& e : {keyPress(sf::Keyboard::P), keyRelease(sf::Keyboard::P), keyPress(sf::Keyboard::R)})
+        script().events.push_back(e);
     script().mouse = {1500, 0};
-    frames(3);  // pause, then a release and an R, both seen while paused
-
-    EXPECT_TRUE(game.paused);
+    frames(3);
     EXPECT_EQ(timer(), "| |");
     EXPECT_EQ(game.frameCount, count);
     EXPECT_EQ(game.balls[0].shape.getPosition(), ball);
-    EXPECT_NE(game.paddle.getPosition().x, 1500.f);
     EXPECT_NE(game.mousePosition.x, 1500) << "the mouse is not read while paused";
     EXPECT_TRUE(game.started) << "R does not restart while paused";
 }
 
-TEST_F(GameTest, TimerStandsBeforeLaunchAndShowsOneFrameAfterIt) {
+TEST_F(GameTest, TimerCountsFramesFromTheLaunchAndStopsAtItsMaximum) {
     frames(10);
-    EXPECT_EQ(timer(), "0:0:0");
+    EXPECT_EQ(timer(), "0:0:0") << "before the launch";
     script().events.push_back(mousePress());
     game.update();
     EXPECT_EQ(timer(), "0:0:0") << "the launch frame shows the old count";
-    game.update();
-    EXPECT_EQ(timer(), "0:0:1");
-    frames(59);
-    EXPECT_EQ(timer(), "0:1:0");
-}
-
-TEST_F(GameTest, FrameCounterStopsAtItsMaximum) {
-    game.started = true;
+    frames(62);
+    EXPECT_EQ(timer(), "0:1:3") << "minutes, seconds and hundredths, unpadded";
+    EXPECT_EQ(timerString(3600 * 61), "61:0:0");
     game.frameCount = std::numeric_limits<std::int32_t>::max() - 1;
     frames(3);
-    EXPECT_EQ(game.frameCount, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(game.frameCount, std::numeric_limits<std::int32_t>::max()) << "no overflow";
     EXPECT_EQ(timer(), "596523:14:11");
 }
 
@@ -121,4 +97,48 @@ TEST_F(GameTest, IgnoredEventsNeverHoldBackTheOnesTheGameActsOn) {
     EXPECT_EQ(script().closes, 0);
     frames(2);
     EXPECT_EQ(script().closes, 2) << "the close request and Escape, a frame each";
+}
+
+TEST_F(GameTest, ClearedWallRestartsOnTheNextUnpausedFrameAfterThePaddleMoves) {
+    clearWall();
+    putBrick(5, 5, 1);
+    game.destroyedCount = 299;
+    game.started = true;
+    placeBall(0, 528.f, 255.f, {0.f, 10.f});
+    game.update();
+    script().events.push_back(keyPress(sf::Keyboard::P));
+    script().events.push_back(keyRelease(sf::Keyboard::P));
+    frames(3);
+    EXPECT_EQ(bricksStanding(), 0) << "not in the frame of the last hit, nor while paused";
+    script().events.push_back(keyPress(sf::Keyboard::P));
+    script().mouse = {400, 0};
+    game.update();
+    EXPECT_FALSE(game.started);
+    EXPECT_EQ(game.destroyedCount, 0u);
+    EXPECT_EQ(bricksStanding(), 300);
+    EXPECT_EQ(game.paddle.getPosition().x, 400.f);
+}
+
+TEST_F(GameTest, RestartDropsBonusBallsAndLeavesTheFirstBallAndTheTime) {
+    script().events.push_back(mousePress());
+    frames(30);
+    for (int i = 0; i < 3; ++i)
+        game.spawnBonusBall();
+    const sf::Vector2f position = game.balls[0].shape.getPosition(), velocity = game.balls[0].velocity;
+    script().events.push_back(keyPress(sf::Keyboard::R));
+    game.update();
+    ASSERT_EQ(game.balls.size(), 1u);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), position) << "the frame ends: the ball is not moved";
+    EXPECT_EQ(game.balls[0].velocity, velocity);
+    script().events.push_back(keyRelease(sf::Keyboard::R));
+    frames(10);
+    EXPECT_EQ(timer(), "0:0:50") << "the last time stays shown until the launch";
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(960.f, 980.f)) << "back on the paddle";
+}
+
+TEST_F(GameTest, StoredRestartKeyRebuildsTheWallOnEveryUnpausedFrame) {
+    script().events.push_back(keyPress(sf::Keyboard::R));
+    std::srand(21);
+    frames(3);
+    EXPECT_TRUE(nextDrawIs(21, 900)) << "three walls of 300 draws";
 }
