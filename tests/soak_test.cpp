@@ -8,25 +8,18 @@ namespace {
 // Events of every kind the window can deliver, weighted towards the ones the game reads.
 sf::Event randomEvent(std::mt19937& rng) {
     const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const sf::Keyboard::Key favourite[] = {sf::Keyboard::P, sf::Keyboard::R, sf::Keyboard::Escape};
+    const auto key = pick(4) == 0 ? favourite[pick(3)] : static_cast<sf::Keyboard::Key>(pick(sf::Keyboard::KeyCount + 1) - 1);
+    sf::Event any{};
+    any.type = static_cast<sf::Event::EventType>(pick(sf::Event::Count));
+    const sf::Event events[] = {mouseMove(pick(4000) - 1000, pick(2000) - 500), mousePress(), keyPress(key),
+                                keyRelease(key), closed(), any};
+    const int upTo[] = {40, 55, 80, 90, 92, 100};  // percent
     const int roll = pick(100);
-    if (roll < 40)
-        return mouseMove(pick(4000) - 1000, pick(2000) - 500);
-    if (roll < 55) {
-        sf::Event e = mousePress();
-        e.mouseButton.button = static_cast<sf::Mouse::Button>(pick(sf::Mouse::ButtonCount));
-        return e;
-    }
-    if (roll < 90) {
-        const sf::Keyboard::Key favourite[] = {sf::Keyboard::P, sf::Keyboard::R, sf::Keyboard::Escape};
-        const auto key = pick(4) == 0 ? favourite[pick(3)]
-                                      : static_cast<sf::Keyboard::Key>(pick(sf::Keyboard::KeyCount + 1) - 1);
-        return pick(3) == 0 ? keyRelease(key) : keyPress(key);
-    }
-    if (roll < 92)
-        return closed();
-    sf::Event e{};
-    e.type = static_cast<sf::Event::EventType>(pick(sf::Event::Count));
-    return e;
+    int i = 0;
+    while (roll >= upTo[i])
+        ++i;
+    return events[i];
 }
 }  // namespace
 
