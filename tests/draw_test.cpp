@@ -5,6 +5,7 @@
 #include "draw_frame.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/System/Err.hpp>
 
 #include <cstdlib>
 #include <filesystem>
@@ -153,7 +154,9 @@ TEST_F(DrawTest, WithoutItsBackgroundImageTheWorldIsBlack) {
     bare.font = loadGameFont();
     const auto root = std::filesystem::current_path();
     std::filesystem::current_path(std::filesystem::temp_directory_path());  // where there is no image
+    std::streambuf* const errors = sf::err().rdbuf(nullptr);                 // nor a need to say so
     bare.initLevel();
+    sf::err().rdbuf(errors);
     std::filesystem::current_path(root);
     EXPECT_EQ(bare.background.getFillColor(), sf::Color::Black) << "an empty texture would paint it white";
     destroy(bare, 4, 4);

@@ -1,6 +1,5 @@
 #include "game_test.h"
 
-#include <cmath>
 #include <cstdlib>
 
 namespace {
