@@ -1,7 +1,13 @@
 // The whole frame as a player's machine pays for it: update, clear, draw and display
-// into a real 1920x1080 window limited to 60 frames a second. For each scene it prints
-// the process's CPU time per frame, all threads together (the renderer runs several),
-// and the frame rate.
+// into a real window the size of the screen, through the fitted view, limited to 60
+// frames a second. For each scene it prints the process's CPU time per frame, all
+// threads together (the renderer runs several), and the frame rate.
+//
+// The scenes: an empty frame (the timer, paddle and balls alone, the floor of any
+// picture); a full-window copy (the wall's picture kept in a window-sized texture and
+// copied each frame, then timer, paddle and balls: what a frame costs that paints every
+// pixel of the window once); the full wall object by object (drawFrame) and as the
+// game draws it (BatchedDraw); and the half wall as the game draws it.
 //
 // Mesa's software renderer keeps some 30 KB of working memory per draw call until
 // the frame is shown: about 27 MB a frame for the 900 draws of the wall object by
@@ -11,15 +17,19 @@
 // memory kept, as the game was seen to run, or with --trimmed, glibc's starting
 // thresholds held, as a process may run for its first second or for good.
 //
-// Usage, from the repository root: frame_bench [--trimmed] [FRAMES [SCENE]]
+// Usage, from the repository root:
+//   frame_bench [--trimmed] [--no-header] [FRAMES [SCENE]]
 // FRAMES per scene, in interleaved rounds; SCENE keeps only the scenes whose name
-// contains it, for profiling one.
+// contains it, for profiling one; --no-header prints the table's rows alone, to follow
+// another screen's table.
 #include "app/batched_draw.h"
-#include "draw_frame.h"
 #include "app/window_seam.h"
 #include "app/world.h"
+#include "draw_frame.h"
 #include "scenes.h"
 
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/Sprite.hpp>
 #include <SFML/OpenGL.hpp>
 
 #include <malloc.h>
@@ -33,8 +43,6 @@
 #include <vector>
 
 namespace {
-constexpr unsigned kWidth = 1920;
-constexpr unsigned kHeight = 1080;
 constexpr int kDefaultFrames = 600;
 constexpr int kRounds = 3;          // scenes take turns, so a passing load hits them alike
 constexpr int kWarmUpFrames = 30;   // glyphs rendered, textures uploaded, heap grown
@@ -45,8 +53,8 @@ constexpr int kGlibcDefaultThreshold = 128 * 1024;
 constexpr int kMmapThresholdKept = 32 * 1024 * 1024;
 constexpr int kTrimThresholdKept = 1024 * 1024 * 1024;
 
-enum class Wall { None, Full, Half };
-enum class Drawing { None, ObjectByObject, Batched };
+enum class Wall { Full, Half };
+enum class Drawing { Bare, FullWindowCopy, ObjectByObject, Batched };
 
 struct Scene {
     const char* name;
@@ -55,11 +63,18 @@ struct Scene {
 };
 
 constexpr Scene kScenes[] = {
-    {"empty window", Wall::None, Drawing::None},
+    {"empty frame: timer, paddle, balls", Wall::Full, Drawing::Bare},
+    {"full-window copy", Wall::Full, Drawing::FullWindowCopy},
     {"full wall, object by object", Wall::Full, Drawing::ObjectByObject},
-    {"full wall, batched", Wall::Full, Drawing::Batched},
-    {"half wall, object by object", Wall::Half, Drawing::ObjectByObject},
-    {"half wall, batched", Wall::Half, Drawing::Batched},
+    {"full wall, as the game draws it", Wall::Full, Drawing::Batched},
+    {"half wall, as the game draws it", Wall::Half, Drawing::Batched},
+};
+
+struct Options {
+    bool trimmed = false;
+    bool header = true;
+    int frames = kDefaultFrames;
+    std::string only;
 };
 
 struct Measure {
@@ -90,41 +105,118 @@ void pinAllocator(bool trimmed) {
     mallopt(M_TRIM_THRESHOLD, trimmed ? kGlibcDefaultThreshold : kTrimThresholdKept);
 }
 
+bool parse(int argc, char** argv, Options& options) {
+    int at = 1;
+    for (; at < argc && argv[at][0] == '-'; ++at) {
+        const std::string flag = argv[at];
+        if (flag == "--trimmed")
+            options.trimmed = true;
+        else if (flag == "--no-header")
+            options.header = false;
+        else
+            return false;
+    }
+    if (at < argc)
+        options.frames = std::atoi(argv[at++]);
+    if (at < argc)
+        options.only = argv[at++];
+    return at == argc && options.frames >= kRounds;
+}
+
+// A borderless window covering the screen, as the game's fullscreen one does.
+void openWindow(sf::RenderWindow& target) {
+    target.create(sf::VideoMode::getDesktopMode(), "Vornaxi frame bench", sf::Style::None);
+    target.setPosition({0, 0});
+    target.setVerticalSyncEnabled(false);
+    target.setFramerateLimit(kFramesPerSecond);
+    window = &target;
+    useScriptedWindow();  // the mouse held still mid-screen, and the real queue drained
+    windowSeam().pollEvent = [](sf::RenderWindow*, sf::Event&) {
+        sf::Event ignored;
+        while (window->pollEvent(ignored)) {
+        }
+        return false;
+    };
+}
+
 // Draw calls the frame issues: a shape with an outline makes two, a text one.
 int drawCalls(const Game& game, Drawing drawing) {
-    if (drawing == Drawing::None)
-        return 0;
     int bricks = 0;
     for (const auto& slot : game.bricks)
         bricks += slot != nullptr;
-    const int balls = static_cast<int>(game.balls.size());
-    const int backgroundTimerPaddle = 4;
-    const int wallBatches = 2;
-    return backgroundTimerPaddle + balls + (drawing == Drawing::ObjectByObject ? 3 * bricks : wallBatches);
+    const int timerPaddleBalls = 2 + static_cast<int>(game.balls.size());
+    switch (drawing) {
+    case Drawing::Bare:
+        return timerPaddleBalls;
+    case Drawing::FullWindowCopy:
+        return 1 + timerPaddleBalls;
+    case Drawing::ObjectByObject:
+        return 1 + timerPaddleBalls + 3 * bricks;
+    case Drawing::Batched:
+        return 1 + timerPaddleBalls + 3;  // background, wall, labels
+    }
+    return 0;
+}
+
+void drawTimerPaddleBalls(const Game& game, sf::RenderTarget& target) {
+    target.draw(game.timerText);
+    target.draw(game.paddle);
+    for (const Ball& ball : game.balls)
+        target.draw(ball.shape);
+}
+
+// The background and the wall, as drawFrame paints them, into a window-sized texture.
+void paintWall(const Game& game, sf::RenderTexture& picture) {
+    picture.create(window->getSize().x, window->getSize().y);
+    picture.setView(fittedView(window->getSize()));
+    picture.clear(sf::Color::Black);
+    picture.draw(game.background);
+    for (const auto& brick : game.bricks) {
+        if (brick) {
+            picture.draw(brick->shape);
+            picture.draw(brick->label);
+        }
+    }
+    picture.display();
 }
 
 void runRound(const Scene& scene, int frames, Measure& m) {
     Game game{};  // the bench owns the window; the game's stays empty
     BatchedDraw batch;
-    if (scene.wall != Wall::None) {
-        setUpGame(game, kSeed);
-        sweepBalls(game, kSweepingBalls);
-        if (scene.wall == Wall::Half)
-            destroyHalfTheWall(game, kSeed);
-    }
+    sf::RenderTexture picture;
+    setUpGame(game, kSeed);
+    batch.lookAtBackground(game.backgroundTexture);
+    sweepBalls(game, kSweepingBalls);
+    if (scene.wall == Wall::Half)
+        destroyHalfTheWall(game, kSeed);
+    if (scene.drawing == Drawing::FullWindowCopy)
+        paintWall(game, picture);
+    const sf::Sprite copy(picture.getTexture());
+
     const auto frame = [&] {
-        if (scene.wall == Wall::None) {
-            sf::Event event;
-            while (window->pollEvent(event)) {
-            }
-        } else {
-            game.update();
-        }
+        game.update();
         window->clear(sf::Color::Black);
-        if (scene.drawing == Drawing::ObjectByObject)
+        const sf::View fitted = fittedView(window->getSize());
+        switch (scene.drawing) {
+        case Drawing::Bare:
+            window->setView(fitted);
+            drawTimerPaddleBalls(game, *window);
+            break;
+        case Drawing::FullWindowCopy:
+            window->setView(window->getDefaultView());
+            window->draw(copy);
+            window->setView(fitted);
+            drawTimerPaddleBalls(game, *window);
+            break;
+        case Drawing::ObjectByObject:
+            window->setView(fitted);
             drawFrame(game, *window);
-        else if (scene.drawing == Drawing::Batched)
+            break;
+        case Drawing::Batched:
+            window->setView(fitted);
             batch.draw(game, *window);
+            break;
+        }
         window->display();
     };
 
@@ -144,69 +236,77 @@ void runRound(const Scene& scene, int frames, Measure& m) {
     m.cpuMsPerRound.push_back(cpu * 1e3 / frames);
     m.drawCalls = drawCalls(game, scene.drawing);
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-    const bool trimmed = argc > 1 && std::string(argv[1]) == "--trimmed";
-    const int first = trimmed ? 2 : 1;
-    const int frames = argc > first ? std::atoi(argv[first]) : kDefaultFrames;
-    const std::string only = argc > first + 1 ? argv[first + 1] : "";
-    if (frames < kRounds) {
-        std::fprintf(stderr, "usage: %s [--trimmed] [FRAMES [SCENE]]   FRAMES at least %d\n", argv[0], kRounds);
-        return 2;
-    }
-    pinAllocator(trimmed);
-
-    sf::RenderWindow target(sf::VideoMode(kWidth, kHeight), "Vornaxi frame bench", sf::Style::None);
-    target.setVerticalSyncEnabled(false);
-    target.setFramerateLimit(kFramesPerSecond);
-    window = &target;
-    useScriptedWindow();  // the mouse held still mid-screen, and the real queue drained
-    windowSeam().pollEvent = [](sf::RenderWindow*, sf::Event&) {
-        sf::Event ignored;
-        while (window->pollEvent(ignored)) {
-        }
-        return false;
-    };
-
-    std::vector<const Scene*> scenes;
-    for (const Scene& scene : kScenes)
-        if (std::string(scene.name).find(only) != std::string::npos)
-            scenes.push_back(&scene);
+// Every scene the same number of frames, taking turns round after round.
+std::vector<Measure> measure(const std::vector<const Scene*>& scenes, int frames) {
     std::vector<Measure> measures(scenes.size());
     for (int round = 0; round < kRounds; ++round)
         for (std::size_t i = 0; i < scenes.size(); ++i)
             runRound(*scenes[i], frames / kRounds, measures[i]);
+    return measures;
+}
 
-    std::printf("Whole frame: update, clear, draw and display in a %ux%u window limited to %u fps "
-                "(a budget of %.2f ms a frame)\n",
-                kWidth, kHeight, kFramesPerSecond, 1e3 / kFramesPerSecond);
+void printHeader(const Options& options) {
+    std::printf("Whole frame: update, clear, draw and display in a window the size of the screen, "
+                "limited to %d fps (a budget of %.2f ms a frame)\n",
+                kFramesPerSecond, 1e3 / kFramesPerSecond);
     std::printf("Renderer: %s, OpenGL %s. CPU time: the whole process, all threads. Freed memory: %s.\n\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)),
-                trimmed ? "trimmed after each frame" : "kept");
-    std::printf("| scene | frames | draw calls | CPU per frame | rounds (ms) | page faults per frame "
-                "| frames per second | CPU vs object by object |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
-    double objectByObjectMs = 0.;
+                options.trimmed ? "trimmed after each frame" : "kept");
+    std::printf("| screen | scene | draw calls | CPU per frame | rounds (ms) | page faults per frame "
+                "| frames per second | CPU vs full-window copy |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---:|---:|\n");
+}
+
+std::string roundsText(const Measure& m) {
+    std::string text;
+    for (const double r : m.cpuMsPerRound) {
+        char one[32];
+        std::snprintf(one, sizeof one, "%s%.1f", text.empty() ? "" : " / ", r);
+        text += one;
+    }
+    return text;
+}
+
+void printRows(const std::vector<const Scene*>& scenes, const std::vector<Measure>& measures) {
+    const sf::Vector2u screen = window->getSize();
+    double copyMs = 0.;
+    for (std::size_t i = 0; i < scenes.size(); ++i)
+        if (scenes[i]->drawing == Drawing::FullWindowCopy)
+            copyMs = measures[i].cpuSeconds * 1e3 / measures[i].frames;
     for (std::size_t i = 0; i < scenes.size(); ++i) {
-        const Scene& scene = *scenes[i];
         const Measure& m = measures[i];
         const double ms = m.cpuSeconds * 1e3 / m.frames;
-        std::string rounds;
-        for (const double r : m.cpuMsPerRound) {
-            char one[32];
-            std::snprintf(one, sizeof one, "%s%.1f", rounds.empty() ? "" : " / ", r);
-            rounds += one;
-        }
-        std::printf("| %s | %d | %d | %.2f ms | %s | %ld | %.1f |", scene.name, m.frames, m.drawCalls, ms,
-                    rounds.c_str(), m.pageFaults / m.frames, m.frames / m.wallSeconds);
-        if (scene.drawing == Drawing::ObjectByObject)
-            objectByObjectMs = ms;
-        if (scene.drawing == Drawing::Batched && objectByObjectMs > 0.)
-            std::printf(" %.2f |\n", ms / objectByObjectMs);
+        std::printf("| %ux%u | %s | %d | %.2f ms | %s | %ld | %.1f |", screen.x, screen.y, scenes[i]->name,
+                    m.drawCalls, ms, roundsText(m).c_str(), m.pageFaults / m.frames, m.frames / m.wallSeconds);
+        if (copyMs > 0.)
+            std::printf(" %.2f |\n", ms / copyMs);
         else
             std::printf(" |\n");
     }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr, "usage: %s [--trimmed] [--no-header] [FRAMES [SCENE]]   FRAMES at least %d\n",
+                     argv[0], kRounds);
+        return 2;
+    }
+    pinAllocator(options.trimmed);
+    sf::RenderWindow target;
+    openWindow(target);
+
+    std::vector<const Scene*> scenes;
+    for (const Scene& scene : kScenes)
+        if (std::string(scene.name).find(options.only) != std::string::npos)
+            scenes.push_back(&scene);
+    const std::vector<Measure> measures = measure(scenes, options.frames);
+
+    if (options.header)
+        printHeader(options);
+    printRows(scenes, measures);
     return 0;
 }

@@ -54,6 +54,7 @@ protected:
             ASSERT_TRUE(canvases[i].create(kScreens[i].x, kScreens[i].y)) << "no render texture: is there an X display?";
             canvases[i].setView(fittedView(kScreens[i]));
         }
+        batch.lookAtBackground(game.backgroundTexture);
     }
 
     static sf::Image render(sf::RenderTexture& canvas, const std::function<void(sf::RenderTarget&)>& draw) {
@@ -144,6 +145,7 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
             for (unsigned x = 0; x < i.width; ++x)
                 image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, i.alpha));
         ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
+        batch.lookAtBackground(game.backgroundTexture);
         game.background.setTextureRect({0, 0, static_cast<int>(i.width), static_cast<int>(i.height)});
         expectSamePicture(game, std::string("background \"") + i.name + "\"");
     }
@@ -160,6 +162,7 @@ TEST_F(DrawTest, WithoutItsBackgroundImageTheWorldIsBlack) {
     std::filesystem::current_path(root);
     EXPECT_EQ(bare.background.getFillColor(), sf::Color::Black) << "an empty texture would paint it white";
     destroy(bare, 4, 4);
+    batch.lookAtBackground(bare.backgroundTexture);
     expectSamePicture(bare, "with the background image missing");
 }
 

@@ -28,3 +28,7 @@ PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
     lintian appstream desktop-file-utils)
+
+# The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
+WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)

@@ -13,8 +13,9 @@
 //   blending, gives what blending layer on layer gives: a run of cells painted in the
 //   outline colour, then each body inside its outline;
 // - the background pieces lie only on the cleared window, blended as the whole image
-//   is; cut into pieces, an image mapped 1:1 onto the world still samples each texel at
-//   its centre, so any other image is drawn whole;
+//   is (an opaque image, unblended, paints the same texels); cut into pieces, an image
+//   mapped 1:1 onto the world samples the texels the whole image samples wherever the
+//   fit puts pixel centres clear of texel edges, so elsewhere it is drawn whole;
 // - each label lies inside its brick, so all bodies before all labels stack every
 //   pixel as brick after brick does;
 // - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
@@ -61,6 +62,15 @@ bool samplesClearOfTexelEdges(int pixels, int units) {
     constexpr int kFinestTexelFraction = 64;
     const int d = 2 * pixels / std::gcd(2 * pixels, units);
     return d % 2 == 0 && d <= kFinestTexelFraction;
+}
+
+bool opaque(const sf::Image& image) {
+    const sf::Uint8* rgba = image.getPixelsPtr();
+    const std::size_t bytes = std::size_t{4} * image.getSize().x * image.getSize().y;
+    for (std::size_t alpha = 3; alpha < bytes; alpha += 4)
+        if (rgba[alpha] != 255)
+            return false;
+    return true;
 }
 
 bool backgroundGoesInPieces(const sf::RectangleShape& background, const sf::RenderTarget& target) {
@@ -122,6 +132,10 @@ BatchedDraw::BatchedDraw() {
     labels.reserve(kBrickCount * kReservedLabelChars * kQuadVertices);
 }
 
+void BatchedDraw::lookAtBackground(const sf::Texture& image) {
+    backgroundOpaque = image.getSize().x > 0 && opaque(image.copyToImage());
+}
+
 void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     backdrop.clear();
     bricks.clear();
@@ -129,10 +143,15 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     appendAroundTheWall(game);
     const sf::Texture* glyphs = appendBodiesAndLabels(game);
 
+    // Blending an opaque image over the window gives the image's own texels; drawn
+    // without, the renderer neither reads the window back nor paints the clear under it.
+    const sf::BlendMode blend =
+        backgroundOpaque && game.background.getFillColor().a == 255 ? sf::BlendNone : sf::BlendAlpha;
     if (backgroundGoesInPieces(game.background, target))
-        target.draw(backdrop.data(), backdrop.size(), sf::Triangles, sf::RenderStates(game.background.getTexture()));
+        target.draw(backdrop.data(), backdrop.size(), sf::Triangles,
+                    sf::RenderStates(blend, sf::Transform::Identity, game.background.getTexture(), nullptr));
     else
-        target.draw(game.background);
+        target.draw(game.background, sf::RenderStates(blend));
     target.draw(game.timerText);
     target.draw(game.paddle);
     target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));

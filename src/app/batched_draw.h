@@ -14,6 +14,9 @@ struct Game;
 struct BatchedDraw {
     BatchedDraw();  // reserves room for the busiest frame the wall can make
     void draw(const Game& game, sf::RenderTarget& target);
+    // Looks once at the background image, after it is loaded or replaced: an opaque one
+    // is painted without blending, which gives the same pixels for less work.
+    void lookAtBackground(const sf::Texture& image);
 
     // Around the wall: the background where cells are empty, and each run of bricks
     // outlined alike, painted whole in its outline colour.
@@ -24,4 +27,5 @@ struct BatchedDraw {
     std::vector<sf::Vertex> backdrop;  // background where no brick covers it
     std::vector<sf::Vertex> bricks;    // runs of outlined cells, then every body
     std::vector<sf::Vertex> labels;    // every label's glyph quads
+    bool backgroundOpaque = false;
 };

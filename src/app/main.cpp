@@ -15,6 +15,7 @@ int main() {
     game.initWindow();
     game.initLevel();
     BatchedDraw batched;
+    batched.lookAtBackground(game.backgroundTexture);
 
     while (game.window->isOpen()) {
         game.update();

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the Windows zip twice, in two folders, and checks what a Windows player gets: the
+# same bytes both times; the exe, its data, how to play and the licences; a GUI program
+# that needs no DLL but Windows' own. Then plays the unzipped game under wine with the same
+# end-to-end test as the Debian game, in a wine prefix of its own.
+# Usage: windows_check.sh SOURCE_DIR OUT_DIR
+set -u
+[[ $# -eq 2 ]] || { echo "usage: $0 SOURCE_DIR OUT_DIR" >&2; exit 2; }
+src=$(realpath "$1") out=$(realpath -m "$2") here=$(cd "$(dirname "$0")" && pwd)
+source "$src/tools/deps.sh" && install_missing "${WINDOWS_TEST_PACKAGES[@]}"
+[[ -d $out/prefix ]] && WINEPREFIX=$out/prefix /usr/lib/wine/wineserver -k 2>/dev/null
+rm -rf "$out" && mkdir -p "$out"
+GAME="" SHOTS=$out
+source "$here/harness.sh"
+
+for build in first second; do
+    bash "$src/tools/package-windows" "$out/$build" >"$out/$build.log" 2>&1 || bad+="see $out/$build.log; "
+done
+zip=$(ls "$out"/first/vornaxi-*-windows-x64.zip 2>/dev/null) || bad+="no zip in $out/first; "
+grep -h 'warning:' "$out"/*.log | sed 's/^/    /'
+grep -q 'warning:' "$out"/*.log && bad+="the build warns; "
+check windows.zip-builds-without-warnings
+((failed == 0)) || finish
+
+cmp -s "$zip" "$out/second/${zip##*/}" || bad="the two builds differ: $(sha256sum "$out"/*/*.zip | cut -c1-16 | xargs)"
+check windows.zip-reproducible
+
+name=$(basename "$zip" .zip)
+listed=$(unzip -Z1 "$zip" | sed "s|^$name/||" | xargs)
+[[ $listed == "README.txt assets/space.png fonts/LICENSE.txt fonts/aAbstractGroovy.ttf licenses/FreeType.txt licenses/GCC-runtime.txt licenses/MinGW-w64-runtime.txt licenses/SFML.txt vornaxi.exe" ]] ||
+    bad="unexpected entries: $listed"
+check windows.zip-holds-game-data-and-licences
+
+unzip -q "$zip" -d "$out/unzipped" && game=$out/unzipped/$name
+pe=$(x86_64-w64-mingw32-objdump -p "$game/vornaxi.exe")
+[[ $pe == *"(Windows GUI)"* ]] || bad+="not a GUI program, a console would open; "
+for dll in $(sed -n 's/^\s*DLL Name: //p' <<<"$pe"); do
+    [[ ${dll^^} == @(KERNEL32|USER32|GDI32|OPENGL32|WINMM|ADVAPI32|MSVCRT).DLL ]] || bad+="needs $dll; "
+done
+check windows.exe-is-gui-and-self-contained
+
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono, no Gecko
+/usr/lib/wine/wine64 wineboot --init >"$out/wineboot.log" 2>&1 || bad="wineboot failed, see $out/wineboot.log"
+# Xvfb has no window manager: wine would wait 2 s for one to take each closed window away.
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/wineboot.log" 2>&1 ||
+    bad="reg add failed, see $out/wineboot.log"
+check wine.prefix
+printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "%s"\n' "$game/vornaxi.exe" >"$out/vornaxi-wine" && chmod +x "$out/vornaxi-wine"
+GAME_ON_WINE=1 bash "$here/play_e2e.sh" "$out/vornaxi-wine" "$game" "$out/shots" | sed 's/^/    /'
+((PIPESTATUS[0] == 0)) || bad="see the checks above and $out/shots"
+check wine.plays-as-on-debian
+/usr/lib/wine/wineserver -k; rm -rf "$WINEPREFIX"  # 700 MB
+finish
