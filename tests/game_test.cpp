@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -60,10 +61,7 @@ void GameTest::SetUp() {
 void GameTest::TearDown() { windowSeam() = realWindowSeam(); }
 
 int GameTest::bricksStanding() const {
-    int n = 0;
-    for (const auto& slot : game.bricks)
-        n += slot != nullptr;
-    return n;
+    return static_cast<int>(std::count_if(game.bricks.begin(), game.bricks.end(), [](const auto& s) { return s != nullptr; }));
 }
 
 void GameTest::clearWall() {
@@ -71,10 +69,8 @@ void GameTest::clearWall() {
         slot.reset();
 }
 
-Brick& GameTest::putBrick(int col, int row, int hits, bool special) {
-    auto& slot = game.bricks[slotIndex(col, row)];
-    slot = makeBrick(col, row, special, *game.font, hits);
-    return *slot;
+void GameTest::putBrick(int col, int row, int hits, bool special) {
+    game.bricks[slotIndex(col, row)] = makeBrick(col, row, special, *game.font, hits);
 }
 
 std::vector<int> GameTest::hitsLeft() const {
@@ -84,11 +80,9 @@ std::vector<int> GameTest::hitsLeft() const {
     return hits;
 }
 
-Ball& GameTest::placeBall(std::size_t index, float x, float y, sf::Vector2f velocity) {
-    Ball& ball = game.balls.at(index);
-    ball.shape.setPosition(x, y);
-    ball.velocity = velocity;
-    return ball;
+void GameTest::placeBall(std::size_t index, float x, float y, sf::Vector2f velocity) {
+    game.balls.at(index).shape.setPosition(x, y);
+    game.balls.at(index).velocity = velocity;
 }
 
 void GameTest::frames(int count) {

@@ -3,19 +3,6 @@
 
 #include <limits>
 
-TEST(Timer, ShowsMinutesSecondsAndHundredthsUnpadded) {
-    const struct {
-        std::int32_t frames;
-        const char* text;
-    } cases[] = {
-        {0, "0:0:0"},   {1, "0:0:1"},      {59, "0:0:98"},   {61, "0:1:1"},
-        {3599, "0:59:98"}, {3600, "1:0:0"}, {60 * 3600, "60:0:0"},
-        {std::numeric_limits<std::int32_t>::max(), "596523:14:11"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(timerString(c.frames), c.text) << c.frames << " frames";
-}
-
 TEST_F(GameTest, OnlyAFreshCloseRequestClosesAndTheFrameGoesOn) {
     frames(3);
     EXPECT_EQ(script().closes, 0) << "the all-zero event at start reads as Closed but was never delivered";
@@ -29,77 +16,53 @@ TEST_F(GameTest, OnlyAFreshCloseRequestClosesAndTheFrameGoesOn) {
     }
 }
 
-TEST_F(GameTest, StoredPauseKeyFlipsPauseOnEveryFrame) {
-    script().events.push_back(keyPress(sf::Keyboard::P));
-    const bool expected[] = {true, false, true, false, true};
-    for (bool paused : expected) {
-        game.update();
-        EXPECT_EQ(game.paused, paused);
-        EXPECT_EQ(timer(), paused ? "| |" : "0:0:0");
-    }
-    script().events.push_back(keyRelease(sf::Keyboard::P));
-    frames(3);
-    EXPECT_TRUE(game.paused) << "left in the state of the last flip";
-}
-
-TEST_F(GameTest, PausedFrameFreezesEverything) {
+// A stored P flips pause on every frame until another event replaces it; a paused
+// frame moves, counts and restarts nothing.
+TEST_F(GameTest, StoredPauseKeyFlipsPauseOnEveryFrameAndPausedFramesFreeze) {
     script().events.push_back(mousePress());
     frames(5);
-    ASSERT_TRUE(game.started);
-    const std::int32_t count = game.frameCount;
     const sf::Vector2f ball = game.balls[0].shape.getPosition();
-
     script().events.push_back(keyPress(sf::Keyboard::P));
-    script().events.push_back(keyRelease(sf::Keyboard::P));
+    for (bool paused : {true, false, true}) {
+        game.update();
+        EXPECT_EQ(timer(), paused ? "| |" : "0:0:8") << "after " << (paused ? "a pausing" : "an unpausing") << " P";
+    }
     script().events.push_back(keyPress(sf::Keyboard::R));
     script().mouse = {1500, 0};
-    frames(3);  // pause, then a release and an R, both seen while paused
-
-    EXPECT_TRUE(game.paused);
+    frames(3);
     EXPECT_EQ(timer(), "| |");
-    EXPECT_EQ(game.frameCount, count);
-    EXPECT_EQ(game.balls[0].shape.getPosition(), ball);
-    EXPECT_NE(game.paddle.getPosition().x, 1500.f);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), ball + game.balls[0].velocity) << "moved only while unpaused";
     EXPECT_NE(game.mousePosition.x, 1500) << "the mouse is not read while paused";
     EXPECT_TRUE(game.started) << "R does not restart while paused";
 }
 
-TEST_F(GameTest, TimerStandsBeforeLaunchAndShowsOneFrameAfterIt) {
+TEST_F(GameTest, TimerCountsFramesFromTheLaunchAndStopsAtItsMaximum) {
     frames(10);
-    EXPECT_EQ(timer(), "0:0:0");
+    EXPECT_EQ(timer(), "0:0:0") << "before the launch";
     script().events.push_back(mousePress());
     game.update();
     EXPECT_EQ(timer(), "0:0:0") << "the launch frame shows the old count";
-    game.update();
-    EXPECT_EQ(timer(), "0:0:1");
-    frames(59);
-    EXPECT_EQ(timer(), "0:1:0");
-}
-
-TEST_F(GameTest, FrameCounterStopsAtItsMaximum) {
-    game.started = true;
+    frames(62);
+    EXPECT_EQ(timer(), "0:1:3") << "minutes, seconds and hundredths, unpadded";
+    EXPECT_EQ(timerString(3600 * 61), "61:0:0");
     game.frameCount = std::numeric_limits<std::int32_t>::max() - 1;
     frames(3);
-    EXPECT_EQ(game.frameCount, std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(timer(), "596523:14:11");
+    EXPECT_EQ(timer(), "596523:14:11") << "stops at the top instead of overflowing";
 }
 
 // The pointer sends hundreds of events a second; keys, clicks and close requests behind
 // them act in the very next frame, each in a frame of its own and in order.
 TEST_F(GameTest, IgnoredEventsNeverHoldBackTheOnesTheGameActsOn) {
     const auto queue = [](std::initializer_list<sf::Event> acted) {
-        const auto flood = [] {
-            sf::Event wheel{}, joystick{};
-            wheel.type = sf::Event::MouseWheelScrolled;
-            joystick.type = sf::Event::JoystickMoved;
+        sf::Event wheel{}, joystick{};
+        wheel.type = sf::Event::MouseWheelScrolled;
+        joystick.type = sf::Event::JoystickMoved;
+        for (std::size_t a = 0; a <= acted.size(); ++a) {
             for (int i = 0; i < 500; ++i)
                 for (const sf::Event& e : {mouseMove(i, 500), keyRelease(sf::Keyboard::P), wheel, joystick})
                     script().events.push_back(e);
-        };
-        flood();
-        for (const sf::Event& e : acted) {
-            script().events.push_back(e);
-            flood();
+            if (a < acted.size())
+                script().events.push_back(acted.begin()[a]);
         }
     };
     queue({keyPress(sf::Keyboard::P)});
@@ -121,4 +84,33 @@ TEST_F(GameTest, IgnoredEventsNeverHoldBackTheOnesTheGameActsOn) {
     EXPECT_EQ(script().closes, 0);
     frames(2);
     EXPECT_EQ(script().closes, 2) << "the close request and Escape, a frame each";
+}
+
+// Not in the frame of the last hit, nor while paused; the paddle moves first, and the
+// frame ends there.
+TEST_F(GameTest, ClearedWallRestartsOnTheNextUnpausedFrameKeepingOnlyTheFirstBall) {
+    clearWall();
+    putBrick(5, 5, 1);
+    game.destroyedCount = 299;
+    game.started = true;
+    placeBall(0, 528.f, 255.f, {0.f, 10.f});
+    for (int i = 0; i < 3; ++i)
+        game.spawnBonusBall();
+    game.update();
+    for (const sf::Event& e : {keyPress(sf::Keyboard::P), keyRelease(sf::Keyboard::P)})
+        script().events.push_back(e);
+    frames(3);
+    EXPECT_EQ(bricksStanding(), 0);
+    for (const sf::Event& e : {keyPress(sf::Keyboard::P), keyRelease(sf::Keyboard::P)})
+        script().events.push_back(e);
+    script().mouse = {400, 0};
+    game.update();
+    EXPECT_EQ(game.paddle.getPosition().x, 400.f);
+    EXPECT_EQ(game.destroyedCount, 0u);
+    EXPECT_EQ(bricksStanding(), 300);
+    ASSERT_EQ(game.balls.size(), 1u);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(528.f, 265.f)) << "not moved in the restart frame";
+    frames(2);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(400.f, 980.f)) << "back on the paddle";
+    EXPECT_EQ(timer(), "0:0:3") << "the last time stays shown until the launch";
 }

@@ -1,0 +1,234 @@
+#include "gameplay/probes.h"
+#include "game_test.h"
+
+#include <climits>
+#include <cstdlib>
+#include <set>
+#include <tuple>
+
+namespace {
+// The first seed whose first draws satisfy the predicate.
+template <typename Pred>
+unsigned seedWhere(Pred pred) {
+    for (unsigned seed = 1;; ++seed)
+        if (pred(drawsAfterSeed(seed, 12)))
+            return seed;
+}
+
+// How many draws a Red burst takes from draw `from`: up to the first multiple of ten.
+int burstLength(const std::vector<int>& draws, std::size_t from = 0) {
+    for (std::size_t i = from; i < draws.size(); ++i)
+        if (draws[i] % 10 == 0)
+            return static_cast<int>(i - from) + 1;
+    return -1;
+}
+
+int bonusType(int draw) { return draw % 4 + 1; }
+}  // namespace
+
+TEST(Probes, CellAtFindsCellsInsideTheWallsStrictEdges) {
+    const struct {
+        int px, py, col, row;
+    } cases[] = {{0, 300, -1, -1},    {1, 300, 0, 6},     {1919, 549, 19, 14}, {1920, 300, -1, -1},
+                 {500, 100, -1, -1},  {500, 101, 5, 0},   {500, 550, -1, -1},  {95, 129, 0, 0},
+                 {96, 130, 1, 1},     {-5, 300, -1, -1},  {959, 325, 9, 7}};
+    for (const auto& c : cases)
+        EXPECT_EQ(cellAt(c.px, c.py), std::make_pair(c.col, c.row)) << "point (" << c.px << ", " << c.py << ")";
+}
+
+TEST_F(GameTest, EachProbeTurnsTheBallAwayFromTheBrickItFinds) {
+    // One brick at column 5, row 5: x 480 to 576, y 250 to 280.
+    const struct {
+        const char* probe;
+        sf::Vector2f centre, velocity, after;
+        int hitsBefore, hitsAfter;
+    } cases[] = {
+        {"left probe turns ball right", {585.f, 265.f}, {-3.f, 2.f}, {3.f, 2.f}, 7, 6},
+        {"right probe turns ball left", {470.f, 265.f}, {3.f, 2.f}, {-3.f, 2.f}, 7, 6},
+        {"top probe turns ball down", {500.f, 289.f}, {1.f, -3.f}, {1.f, 3.f}, 7, 6},
+        {"bottom probe turns ball up", {500.f, 241.f}, {1.f, 3.f}, {1.f, -3.f}, 7, 6},
+        {"reflection by sign only", {585.f, 265.f}, {3.f, 2.f}, {3.f, 2.f}, 7, 6},
+        {"inside: all four probes, right and bottom last", {528.f, 265.f}, {3.f, 3.f}, {-3.f, -3.f}, 7, 3},
+        {"inside: destroyed by the right probe, gone for the others", {528.f, 265.f}, {3.f, 3.f}, {-3.f, 3.f}, 2, 0},
+    };
+    for (const auto& c : cases) {
+        clearWall();
+        putBrick(5, 5, c.hitsBefore);
+        placeBall(0, c.centre.x, c.centre.y, c.velocity);
+        game.destroyedCount = 0;
+        game.probeBricks(0);
+        EXPECT_EQ(game.balls[0].velocity, c.after) << c.probe;
+        EXPECT_EQ(hitsLeft()[slotIndex(5, 5)], c.hitsAfter) << c.probe;
+        EXPECT_EQ(game.destroyedCount, c.hitsAfter == 0 ? 1u : 0u) << c.probe;
+    }
+}
+
+TEST_F(GameTest, ProbePointsComeFromTheCentreTruncatedTowardZero) {
+    const struct {
+        const char* what;
+        sf::Vector2f centre;
+        int contacts;
+    } cases[] = {
+        {"y 110.9 truncates to 110: top probe on the wall's edge", {500.9f, 110.9f}, 3},
+        {"y 111: top probe in row 0", {500.f, 111.f}, 4},
+        {"x 10: left probe on the wall's edge, the others in column 0", {10.f, 115.f}, 3},
+        {"x -0.5 truncates to 0: only the right probe is inside", {-0.5f, 115.f}, 1},
+        {"fallen beyond any int", {500.f, 3.0e9f}, 0}, {"far beyond any int", {500.f, -1.0e30f}, 0},
+    };
+    for (const auto& c : cases) {
+        putBrick(5, 0, 9);
+        putBrick(0, 0, 9);
+        placeBall(0, c.centre.x, c.centre.y, {1.f, -1.f});
+        game.probeBricks(0);
+        EXPECT_EQ(18 - brickAt(5, 0)->hits - brickAt(0, 0)->hits, c.contacts) << c.what;
+    }
+}
+
+TEST_F(GameTest, OnlyADestroyedSpecialBrickReleasesABonusBallOnThePaddle) {
+    script().mouse = {1234, 0};
+    game.update();
+    std::srand(9);
+    putBrick(6, 14, 1);
+    game.hitBrick(6, 14);
+    game.hitBrick(6, 14);
+    EXPECT_EQ(game.balls.size(), 1u) << "an ordinary brick releases no ball";
+    EXPECT_TRUE(nextDrawIs(9, 0)) << "an ordinary brick or an empty cell draws nothing";
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        putBrick(3, 3, 1, true);
+        std::srand(seed);
+        game.hitBrick(3, 3);
+        EXPECT_TRUE(nextDrawIs(seed, 1)) << "seed " << seed << ": one draw for the type";
+        const Ball& bonus = game.balls.back();
+        EXPECT_EQ(static_cast<int>(bonus.type), bonusType(drawsAfterSeed(seed, 1)[0])) << "seed " << seed;
+        EXPECT_EQ(bonus.shape.getFillColor(), ballColor(bonus.type));
+        EXPECT_EQ(bonus.shape.getPosition(), sf::Vector2f(1234.f, 980.f));
+        EXPECT_EQ(bonus.velocity, scaleToBallSpeed(1.f, 10.f));
+    }
+    EXPECT_EQ(game.balls.size(), 9u);
+    EXPECT_EQ(game.destroyedCount, 9u);
+}
+
+TEST_F(GameTest, CellsOffTheWallAndUnknownBallTypesAreIgnored) {
+    const std::vector<int> before = hitsLeft();
+    std::srand(3);
+    for (const auto& [col, row] : {std::pair{-1, 0}, {20, 0}, {0, -1}, {0, 15}, {INT_MAX, INT_MIN}}) {
+        game.hitBrick(col, row);
+        for (int type = 0; type <= 4; ++type)
+            game.onBrickContact(col, row, static_cast<BallType>(type));
+    }
+    game.onBrickContact(3, 3, static_cast<BallType>(7));
+    game.onBrickContact(3, 3, static_cast<BallType>(-1));
+    EXPECT_EQ(hitsLeft(), before);
+    EXPECT_TRUE(nextDrawIs(3, 0)) << "no hit and no draw";
+}
+
+// Bonus balls released mid-frame grow the array the frame is walking.
+TEST_F(GameTest, BonusBallWaitsForTheNextFrameToMove) {
+    putBrick(5, 5, 1, true);
+    script().mouse = {1500, 0};
+    game.started = true;
+    placeBall(0, 528.f, 255.f, {0.f, 10.f});
+    game.balls.push_back(makeBall(BallType::White));
+    placeBall(1, 1000.f, 700.f, {1.f, -1.f});
+    game.balls.shrink_to_fit();
+    game.update();
+    ASSERT_EQ(game.balls.size(), 3u);
+    EXPECT_EQ(game.balls[1].shape.getPosition(), sf::Vector2f(1001.f, 699.f)) << "a ball after the releasing one moved";
+    EXPECT_EQ(game.balls[2].shape.getPosition(), sf::Vector2f(1500.f, 980.f)) << "appended, not moved";
+    game.update();
+    EXPECT_EQ(game.balls[2].shape.getPosition(), sf::Vector2f(1500.f + 0.99503720f, 980.f + 9.95037174f));
+}
+
+TEST_F(GameTest, EachContactHitsItsPatternOnceOnAFullWall) {
+    using Cells = std::set<std::pair<int, int>>;
+    Cells cross;  // Green: the contact's row and column
+    for (int i = 0; i < 20; ++i)
+        cross.insert({{i, 9}, {7, i % 15}});
+    const struct {
+        BallType type;
+        int col, row;
+        Cells hit;
+    } cases[] = {
+        {BallType::White, 4, 4, {{4, 4}}},
+        {BallType::Yellow, 0, 0, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}, {1, 1}}},
+        {BallType::Yellow, 19, 14, {{19, 14}, {18, 14}, {17, 14}, {19, 13}, {19, 12}, {18, 13}}},
+        {BallType::Yellow, 10, 7, {{10, 7}, {9, 7}, {8, 7}, {10, 6}, {10, 5}, {11, 7}, {12, 7},
+                                   {10, 8}, {10, 9}, {9, 6}, {9, 8}, {11, 6}, {11, 8}}},
+        {BallType::Green, 7, 9, cross},
+    };
+    for (const auto& c : cases) {
+        game.buildBrickGrid();
+        const std::vector<int> before = hitsLeft();
+        game.onBrickContact(c.col, c.row, c.type);
+        const std::vector<int> after = hitsLeft();
+        for (int col = 0; col < 20; ++col)
+            for (int row = 0; row < 15; ++row)
+                EXPECT_EQ(before[slotIndex(col, row)] - after[slotIndex(col, row)], static_cast<int>(c.hit.count({col, row})))
+                    << "type " << static_cast<int>(c.type) << " at " << c.col << "," << c.row
+                    << ": hits on cell " << col << "," << row;
+    }
+}
+
+// Blue turns from nothing and hits on one contact in ten, its draw before the hit;
+// Red hits, then draws, until a draw is a multiple of ten, on after the brick is gone.
+TEST_F(GameTest, BlueAndRedContactsDrawInTurnWithTheBonusBallsTheyRelease) {
+    for (const bool lucky : {false, true}) {
+        const unsigned seed = seedWhere([&](const auto& d) { return (d[0] % 10 == 0) == lucky; });
+        putBrick(2, 2, 9);
+        std::srand(seed);
+        game.onBrickContact(2, 2, BallType::Blue);
+        EXPECT_EQ(brickAt(2, 2)->hits, lucky ? 8 : 9) << "Blue, seed " << seed;
+        EXPECT_TRUE(nextDrawIs(seed, 1)) << "Blue: one draw per contact";
+    }
+    const unsigned red = seedWhere([](const auto& d) { return burstLength(d) == 5; });
+    for (const auto& [hits, left] : {std::pair{9, 4}, std::pair{2, 0}}) {
+        putBrick(2, 2, hits);
+        std::srand(red);
+        game.onBrickContact(2, 2, BallType::Red);
+        EXPECT_EQ(hitsLeft()[slotIndex(2, 2)], left) << "Red: five hits on a brick of " << hits;
+        EXPECT_TRUE(nextDrawIs(red, 5)) << "Red: five draws on a brick of " << hits;
+    }
+    const unsigned blue = seedWhere([](const auto& d) { return d[0] % 10 == 0; });
+    const unsigned redThenBonus = seedWhere([](const auto& d) { return burstLength(d, 1) == 3; });
+    for (const auto& [type, seed, bonusDraw, draws] :
+         {std::tuple{BallType::Blue, blue, 1, 2}, std::tuple{BallType::Red, redThenBonus, 0, 4}}) {
+        putBrick(1, 1, 1, true);
+        std::srand(seed);
+        game.onBrickContact(1, 1, type);
+        EXPECT_TRUE(nextDrawIs(seed, draws)) << "type " << static_cast<int>(type);
+        EXPECT_EQ(static_cast<int>(game.balls.back().type), bonusType(drawsAfterSeed(seed, 2)[bonusDraw]))
+            << "type " << static_cast<int>(type) << ": the bonus ball's type from draw " << bonusDraw;
+    }
+    putBrick(5, 5, 7);
+    game.balls.push_back(makeBall(BallType::Blue));
+    placeBall(game.balls.size() - 1, 528.f, 265.f, {3.f, 3.f});  // all four probes inside the brick
+    std::srand(5);
+    game.probeBricks(game.balls.size() - 1);
+    EXPECT_EQ(game.balls.back().velocity, sf::Vector2f(3.f, 3.f)) << "Blue passes through";
+    EXPECT_TRUE(nextDrawIs(5, 4)) << "Blue: one draw per contact, four contacts";
+}
+
+TEST_F(GameTest, SpecialBricksDestroyedByOneSweepReleaseBallsInHitOrder) {
+    const struct {
+        BallType type;
+        std::vector<std::pair<int, int>> specials;  // in the order they are hit
+    } cases[] = {
+        {BallType::Green, {{2, 3}, {7, 3}, {15, 3}, {10, 0}, {10, 12}}},
+        {BallType::Yellow, {{10, 3}, {8, 3}, {10, 1}, {12, 3}, {9, 4}, {11, 2}}},
+    };
+    for (const auto& c : cases) {
+        game.balls.resize(1);
+        game.buildBrickGrid();
+        for (auto& slot : game.bricks)
+            slot->special = false;
+        for (const auto& [col, row] : c.specials)
+            putBrick(col, row, 1, true);
+        std::srand(42);
+        game.onBrickContact(10, 3, c.type);
+        const std::vector<int> d = drawsAfterSeed(42, static_cast<int>(c.specials.size()));
+        ASSERT_EQ(game.balls.size(), c.specials.size() + 1) << "type " << static_cast<int>(c.type);
+        for (std::size_t i = 0; i < c.specials.size(); ++i)
+            EXPECT_EQ(static_cast<int>(game.balls[i + 1].type), bonusType(d[i]))
+                << "type " << static_cast<int>(c.type) << ", bonus ball " << i;
+    }
+}

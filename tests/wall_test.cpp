@@ -1,0 +1,90 @@
+#include "game_test.h"
+
+#include <cstdlib>
+
+namespace {
+std::string labelOf(const Brick& b) { return b.label.getString().toAnsiString(); }
+}  // namespace
+
+TEST_F(GameTest, BrickFillsItsCellWithItsHitsAsLabel) {
+    const struct {
+        int col, row;
+        bool special;
+        sf::Vector2f at;
+        sf::Color outline;
+    } cases[] = {
+        {0, 0, false, {0.f, 100.f}, sf::Color::Black},
+        {19, 14, true, {1824.f, 520.f}, sf::Color(80, 0, 0, 255)},
+    };
+    for (const auto& c : cases) {
+        const auto b = makeBrick(c.col, c.row, c.special, *game.font, 9);
+        const std::string cell = "cell " + std::to_string(c.col) + "," + std::to_string(c.row);
+        EXPECT_EQ(b->shape.getPosition(), c.at) << cell;
+        EXPECT_EQ(b->shape.getSize(), sf::Vector2f(96.f, 30.f)) << cell;
+        EXPECT_EQ(b->shape.getFillColor(), sf::Color(0, 0, 150, 255)) << cell << ": fresh fill whatever the hits";
+        EXPECT_EQ(b->shape.getOutlineColor(), c.outline) << cell << ": special bricks are outlined dark red";
+        EXPECT_EQ(b->label.getPosition(), c.at + sf::Vector2f(40.f, 0.f)) << cell;
+        EXPECT_EQ(b->label.getCharacterSize(), 24u) << cell;
+        EXPECT_EQ(labelOf(*b), "9") << cell;
+        EXPECT_EQ(b->label.getFont(), game.font.get()) << cell;
+    }
+    EXPECT_EQ(makeBrick(3, 4, false, sf::Font{}, 5)->label.getFont(), nullptr)
+        << "a font that failed to load is not given: SFML would draw a dot for it";
+}
+
+TEST(Bricks, HitCountsDownAndShadesBlueByHitsLeft) {
+    const struct {
+        int hits, left;
+        sf::Uint8 blue;
+    } cases[] = {{9, 8, 240}, {5, 4, 120}, {2, 1, 30}, {1, 0, 0}, {0, -1, 226}};
+    for (const auto& c : cases) {
+        Brick b;
+        b.setup(0, 0, false, sf::Font{}, c.hits);
+        EXPECT_EQ(b.hit(), c.left) << "from " << c.hits;
+        EXPECT_EQ(labelOf(b), std::to_string(c.left)) << "from " << c.hits;
+        EXPECT_EQ(b.shape.getFillColor(), sf::Color(0, 0, c.blue, 255)) << "from " << c.hits;
+    }
+}
+
+TEST(Balls, EachTypeIsItsOwnColourRadiusTenRoundItsCentreAndSpeedIsTen) {
+    const sf::Color colours[] = {sf::Color::White, sf::Color::Yellow, sf::Color::Blue, sf::Color::Green,
+                                 sf::Color::Red};
+    for (int type = 0; type < 5; ++type) {
+        const Ball ball = makeBall(static_cast<BallType>(type));
+        EXPECT_EQ(ballColor(ball.type), colours[type]) << "type " << type;
+        EXPECT_EQ(ball.shape.getFillColor(), colours[type]) << "type " << type;
+        EXPECT_EQ(ball.shape.getRadius(), 10.f) << "type " << type;
+        EXPECT_EQ(ball.shape.getOrigin(), sf::Vector2f(10.f, 10.f)) << "type " << type << ": position is the centre";
+    }
+    EXPECT_EQ(scaleToBallSpeed(1.f, 10.f), sf::Vector2f(0.99503720f, 9.95037174f)) << "the launch, to the bit";
+    EXPECT_EQ(scaleToBallSpeed(0.f, -30.f), sf::Vector2f(0.f, -10.f)) << "paddle centre: straight up";
+}
+
+TEST_F(GameTest, LevelStartsWithOneWhiteBallOnThePaddleAndAFullWall) {
+    ASSERT_EQ(game.balls.size(), 1u);
+    EXPECT_EQ(game.balls[0].type, BallType::White);
+    EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(300.f, 980.f));
+    EXPECT_EQ(game.paddle.getSize(), sf::Vector2f(170.f, 20.f));
+    EXPECT_EQ(game.paddle.getOrigin(), sf::Vector2f(85.f, 10.f)) << "the paddle's position is its centre";
+    EXPECT_EQ(game.timerText.getCharacterSize(), 60u);
+    EXPECT_EQ(game.background.getTexture(), &game.backgroundTexture);
+    EXPECT_EQ(bricksStanding(), 300);
+}
+
+// Rebuilt over a damaged wall, row by row, one draw per brick for whether it is special.
+TEST_F(GameTest, EveryWallIsFreshToughestAtTheTopAndSpecialByItsDraw) {
+    game.hitBrick(0, 0);
+    game.hitBrick(0, 14);
+    game.hitBrick(0, 14);
+    ASSERT_EQ(bricksStanding(), 299) << "one hit left (0, 0) standing; two destroyed (0, 14)";
+    const int hitsByRow[15] = {9, 9, 8, 8, 7, 7, 6, 6, 5, 5, 4, 4, 3, 3, 2};
+    const std::vector<int> draws = drawsAfterSeed(77, 300);
+    std::srand(77);
+    game.buildBrickGrid();
+    for (int i = 0; i < 300; ++i) {
+        const Brick* b = brickAt(i % 20, i / 20);
+        ASSERT_TRUE(b && b->hits == hitsByRow[i / 20] && b->special == (draws[i] % 5 == 0))
+            << "cell " << i % 20 << "," << i / 20 << ": missing, wrong hits, or special against its draw";
+    }
+    EXPECT_TRUE(nextDrawIs(77, 300)) << "one draw per brick";
+}
