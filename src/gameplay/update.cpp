@@ -7,7 +7,8 @@
 #include <limits>
 
 namespace {
-constexpr std::int32_t kFramesPerMinute = 60 * kFramesPerSecond;  // and seconds per minute
+constexpr std::int32_t kSecondsPerMinute = 60;
+constexpr std::int32_t kFramesPerMinute = kSecondsPerMinute * kFramesPerSecond;
 const char* const kPauseMark = "| |";
 
 bool isKeyPress(const sf::Event& event, sf::Keyboard::Key key) {
