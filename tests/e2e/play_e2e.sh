@@ -59,10 +59,8 @@ follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
 }
 
 # ---------------------------------------------------------------- with fonts/ and assets/
-if start_game "$SRC" full; then
-    eval "$(xdotool getwindowgeometry --shell "$WID")"
-    [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"
-fi
+start_game "$SRC" full && eval "$(xdotool getwindowgeometry --shell "$WID")" &&
+    { [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"; }
 check start.window-covers-screen
 ((failed == 0)) || finish
 shot start; START=$SHOT
