@@ -129,24 +129,17 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
         state.apply(game);
         expectSamePicture(game, std::string("state \"") + state.name + "\"");
     }
-    // Any image serves as the background: one of another size, or one that lets the
-    // black of the cleared window through.
-    const struct {
-        const char* name;
-        unsigned width, height;
-        sf::Uint8 alpha;
-    } images[] = {{"translucent", 1920, 1080, 128}, {"half size", 960, 540, 255}, {"odd size", 777, 333, 200}};
-    for (const auto& i : images) {
-        sf::Image image;
-        image.create(i.width, i.height);
-        for (unsigned y = 0; y < i.height; ++y)
-            for (unsigned x = 0; x < i.width; ++x)
-                image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, i.alpha));
-        ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
-        batch.lookAtBackground(game.backgroundTexture);
-        game.background.setTextureRect({0, 0, static_cast<int>(i.width), static_cast<int>(i.height)});
-        expectSamePicture(game, std::string("background \"") + i.name + "\"");
-    }
+    // Any image serves as the background, even of another size that lets the black of the
+    // cleared window through.
+    sf::Image image;
+    image.create(777, 333);
+    for (unsigned y = 0; y < 333; ++y)
+        for (unsigned x = 0; x < 777; ++x)
+            image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, 128));
+    ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
+    batch.lookAtBackground(game.backgroundTexture);
+    game.background.setTextureRect({0, 0, 777, 333});
+    expectSamePicture(game, "a translucent background of another size");
     game.background.setTexture(nullptr);  // as the level leaves it when the image is missing
     game.background.setFillColor(sf::Color::Black);
     batch.lookAtBackground(game.backgroundTexture);

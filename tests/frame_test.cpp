@@ -1,20 +1,6 @@
-#include "gameplay/update.h"
 #include "game_test.h"
 
 #include <limits>
-
-TEST_F(GameTest, OnlyAFreshCloseRequestClosesAndTheFrameGoesOn) {
-    frames(3);
-    EXPECT_EQ(script().closes, 0) << "the all-zero event at start reads as Closed but was never delivered";
-    for (const sf::Event& request : {closed(), keyPress(sf::Keyboard::Escape)}) {
-        script().closes = 0;
-        script().mouse = {700 + request.type, 0};
-        script().events.push_back(request);
-        frames(4);
-        EXPECT_EQ(script().closes, 1) << "event type " << request.type << " closes once, when delivered";
-        EXPECT_EQ(game.balls[0].shape.getPosition().x, 700.f + request.type) << "the paddle and ball still move";
-    }
-}
 
 TEST_F(GameTest, TimerCountsFramesFromTheLaunchAndStopsAtItsMaximum) {
     frames(10);
