@@ -7,27 +7,16 @@ std::string labelOf(const Brick& b) { return b.label.getString().toAnsiString();
 }  // namespace
 
 TEST_F(GameTest, BrickFillsItsCellWithItsHitsAsLabel) {
-    const struct {
-        int col, row;
-        bool special;
-        sf::Vector2f at;
-        sf::Color outline;
-    } cases[] = {
-        {0, 0, false, {0.f, 100.f}, sf::Color::Black},
-        {19, 14, true, {1824.f, 520.f}, sf::Color(80, 0, 0, 255)},
-    };
-    for (const auto& c : cases) {
-        const auto b = makeBrick(c.col, c.row, c.special, *game.font, 9);
-        const std::string cell = "cell " + std::to_string(c.col) + "," + std::to_string(c.row);
-        EXPECT_EQ(b->shape.getPosition(), c.at) << cell;
-        EXPECT_EQ(b->shape.getSize(), sf::Vector2f(96.f, 30.f)) << cell;
-        EXPECT_EQ(b->shape.getFillColor(), sf::Color(0, 0, 150, 255)) << cell << ": fresh fill whatever the hits";
-        EXPECT_EQ(b->shape.getOutlineColor(), c.outline) << cell << ": special bricks are outlined dark red";
-        EXPECT_EQ(b->label.getPosition(), c.at + sf::Vector2f(40.f, 0.f)) << cell;
-        EXPECT_EQ(b->label.getCharacterSize(), 24u) << cell;
-        EXPECT_EQ(labelOf(*b), "9") << cell;
-        EXPECT_EQ(b->label.getFont(), game.font.get()) << cell;
-    }
+    const auto b = makeBrick(19, 14, true, *game.font, 9);
+    EXPECT_EQ(b->shape.getPosition(), sf::Vector2f(1824.f, 520.f)) << "the last cell";
+    EXPECT_EQ(b->shape.getSize(), sf::Vector2f(96.f, 30.f));
+    EXPECT_EQ(b->shape.getFillColor(), sf::Color(0, 0, 150, 255)) << "fresh fill whatever the hits";
+    EXPECT_EQ(b->shape.getOutlineColor(), sf::Color(80, 0, 0, 255)) << "special bricks are outlined dark red";
+    EXPECT_EQ(makeBrick(0, 0, false, *game.font, 9)->shape.getOutlineColor(), sf::Color::Black) << "others black";
+    EXPECT_EQ(b->label.getPosition(), sf::Vector2f(1864.f, 520.f)) << "40 in from the cell's left";
+    EXPECT_EQ(b->label.getCharacterSize(), 24u);
+    EXPECT_EQ(labelOf(*b), "9");
+    EXPECT_EQ(b->label.getFont(), game.font.get());
     EXPECT_EQ(makeBrick(3, 4, false, sf::Font{}, 5)->label.getFont(), nullptr)
         << "a font that failed to load is not given: SFML would draw a dot for it";
 }
@@ -46,18 +35,15 @@ TEST(Bricks, HitCountsDownAndShadesBlueByHitsLeft) {
     }
 }
 
-TEST(Balls, EachTypeIsItsOwnColourRadiusTenRoundItsCentreAndSpeedIsTen) {
+TEST(Balls, EachTypeIsItsOwnColourRadiusTenRoundItsCentre) {
     const sf::Color colours[] = {sf::Color::White, sf::Color::Yellow, sf::Color::Blue, sf::Color::Green,
                                  sf::Color::Red};
     for (int type = 0; type < 5; ++type) {
         const Ball ball = makeBall(static_cast<BallType>(type));
-        EXPECT_EQ(ballColor(ball.type), colours[type]) << "type " << type;
         EXPECT_EQ(ball.shape.getFillColor(), colours[type]) << "type " << type;
         EXPECT_EQ(ball.shape.getRadius(), 10.f) << "type " << type;
         EXPECT_EQ(ball.shape.getOrigin(), sf::Vector2f(10.f, 10.f)) << "type " << type << ": position is the centre";
     }
-    EXPECT_EQ(scaleToBallSpeed(1.f, 10.f), sf::Vector2f(0.99503720f, 9.95037174f)) << "the launch, to the bit";
-    EXPECT_EQ(scaleToBallSpeed(0.f, -30.f), sf::Vector2f(0.f, -10.f)) << "paddle centre: straight up";
 }
 
 TEST_F(GameTest, LevelStartsWithOneWhiteBallOnThePaddleAndAFullWall) {

@@ -1,7 +1,5 @@
-# What the end-to-end scripts share: checks and their tally, a display of their own (Xvfb,
-# unless DISPLAY is set), waiting, screenshots read with ImageMagick, and starting and ending
-# the game. Sourced after setting GAME (the command that starts the game) and SHOTS (where
-# the shots and the game's output go).
+# What the end-to-end scripts share: checks, an Xvfb unless DISPLAY is set, waiting, shots read
+# with ImageMagick, starting and ending the game. Sourced after setting GAME and SHOTS.
 CONVERT=/usr/bin/convert; [[ -x $CONVERT ]] || CONVERT=convert  # the packaged one, not a wrapper
 # The world is 1920x1080 and so is the screen: world units are pixels.
 FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255,255,0
@@ -32,14 +30,12 @@ n=0
 shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
 snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
 
-# want WHAT PATTERN X,Y DX,DY...: expects the points at offsets DX,DY from X,Y to have a
-# colour "r,g,b" that matches the glob PATTERN; kept in T as "WHAT|PATTERN|X,Y".
+# want WHAT PATTERN X,Y DX,DY...: the points at DX,DY from X,Y have an "r,g,b" matching PATTERN.
 want() {
     local what=$1 pattern=$2 x=${3%,*} y=${3#*,} d; shift 3
     for d; do T+=("$what|$pattern|$((x + ${d%,*})),$((y + ${d#*,}))"); done
 }
-# Reads all points of T from IMG in one convert call into GOT, and empties T.
-# False, with the mismatches summed up in $seen, unless every point matched.
+# Reads the wanted points from IMG into GOT in one call; false, with $seen, unless all match.
 look() {
     local fmt="" t i wrong=0; seen=""
     for t in "${T[@]}"; do fmt+="%[pixel:p{${t##*|}}]\n"; done
@@ -73,7 +69,7 @@ start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window 
     wait_until 15000 snap "$2" drawn || { bad+="no wall drawn after 15 s; "; return 1; }
 }
 gone() { [[ $(ps -o stat= -p "$PID") != [^Z]* ]]; }
-# Runs CMD..., then the game must exit 0 within QUIT_MS (2 s), sanitizers' reports at exit included.
+# Runs CMD..., then the game must exit 0 within QUIT_MS (2 s), sanitizers' reports included.
 ends() {
     local out rc; out=$("$@" 2>&1) || bad+="'$*' failed: $out; "
     if wait_until "${QUIT_MS:-2000}" gone; then wait "$PID"; rc=$?
@@ -81,8 +77,7 @@ ends() {
     else bad+="still running ${QUIT_MS:-2000} ms after '$*'; "; kill -9 "$PID"; wait "$PID" 2>/dev/null; fi
     PID=""
 }
-# The background image and the font loaded: the picture below the wall is not one colour,
-# the timer has white pixels, and the game's output names no file it failed to load.
+# The background image below the wall, white timer pixels, and no load failure in the log.
 assets_loaded() {
     [[ $("$CONVERT" "$1" -crop 1920x380+0+570 -format %k info:) -gt 1 ]] || bad+="no background image; "
     local white; white=$(count "$1" 190x70+10+10 "$WHITE")

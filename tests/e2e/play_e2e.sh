@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end test of the real game under X: plays it with xdotool, reads the screen with
-# ImageMagick. Usage: play_e2e.sh VORNAXI SOURCE_DIR SHOTS_DIR
-# SOURCE_DIR holds fonts/ and assets/; SHOTS_DIR gets the shots and the game's output, sanitizer
-# reports included. Starts its own Xvfb unless DISPLAY is set. Exits non-zero if any check fails.
+# The real game under X, played with xdotool and read with ImageMagick; exits non-zero if any
+# check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) SHOTS_DIR(shots, output)
 set -u; shopt -s extglob
 [[ $# -eq 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR" >&2; exit 2; }
 GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3")
@@ -61,10 +59,8 @@ follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
 }
 
 # ---------------------------------------------------------------- with fonts/ and assets/
-if start_game "$SRC" full; then
-    eval "$(xdotool getwindowgeometry --shell "$WID")"
-    [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"
-fi
+start_game "$SRC" full && eval "$(xdotool getwindowgeometry --shell "$WID")" &&
+    { [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"; }
 check start.window-covers-screen
 ((failed == 0)) || finish
 shot start; START=$SHOT
@@ -72,9 +68,6 @@ wall "$START" || bad=$seen
 check start.wall
 ((SPECIALS >= 15 && SPECIALS <= 135)) || bad="$SPECIALS of 300 cells special, want about 1 in 5"
 check start.some-special-outlines
-for r in 0 7 14; do  # grey hit counts
-    g=$(count "$START" 96x30+0+$((100 + r * 30)) 170,170,170); ((g >= 10)) || bad+="c0 r$r: $g label pixels; "
-done
 label() { "$CONVERT" "$START" -crop 90x26+3+$((102 + $1 * 30)) +repage rgb:- | md5sum; }
 [[ $(label 0) == "$(label 1)" ]] || bad+="labels of rows 0 and 1 differ, both take 9 hits; "
 [[ $(label 1) != "$(label 2)" ]] || bad+="labels of rows 1 and 2 are alike, 9 and 8 hits; "
@@ -125,8 +118,7 @@ check quit.escape-at-once
 # The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
 if [[ -z ${GAME_ON_WINE:-} ]]; then
     for display in unset "" ":$((RANDOM % 1000 + 4000))" nonsense; do  # none there, so none can open
-        said=$(if [[ $display == unset ]]; then env -u DISPLAY "$GAME"; else DISPLAY=$display "$GAME"; fi 2>&1)
-        rc=$?
+        said=$( ([[ $display == unset ]] && unset DISPLAY || export DISPLAY=$display; exec "$GAME") 2>&1); rc=$?
         [[ $rc == 1 && $(wc -l <<<"$said") == 1 && $said == *"${display:-empty}"* ]] ||
             bad+="DISPLAY $display: exit $rc, said: $said; "
     done

@@ -25,21 +25,16 @@ void useScriptedWindow() {
 }
 
 namespace {
-sf::Event event(sf::Event::EventType type) {
+sf::Event event(sf::Event::EventType type, sf::Keyboard::Key key = sf::Keyboard::Unknown) {
     sf::Event e{};
     e.type = type;
-    return e;
-}
-
-sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key key) {
-    sf::Event e = event(type);
     e.key.code = key;
     return e;
 }
 }  // namespace
 
-sf::Event keyPress(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyPressed, key); }
-sf::Event keyRelease(sf::Keyboard::Key key) { return keyEvent(sf::Event::KeyReleased, key); }
+sf::Event keyPress(sf::Keyboard::Key key) { return event(sf::Event::KeyPressed, key); }
+sf::Event keyRelease(sf::Keyboard::Key key) { return event(sf::Event::KeyReleased, key); }
 sf::Event closed() { return event(sf::Event::Closed); }
 
 sf::Event mousePress() {
@@ -50,8 +45,7 @@ sf::Event mousePress() {
 
 sf::Event mouseMove(int x, int y) {
     sf::Event e = event(sf::Event::MouseMoved);
-    e.mouseMove.x = x;
-    e.mouseMove.y = y;
+    e.mouseMove = {x, y};
     return e;
 }
 
