@@ -1,7 +1,6 @@
 #include "playfield/brick.h"
 
 #include "app/brick_grid.h"
-#include "app/world.h"
 
 #include <string>
 
