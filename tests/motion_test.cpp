@@ -1,8 +1,7 @@
-#include "app/world.h"
 #include "game_test.h"
 
-#include <cmath>
 #include <limits>
+#include <numeric>
 
 // The pointer is read through the fit of the world into the window: at 1920x1080 a
 // pixel is a world unit; elsewhere the world is scaled whole and centred.
@@ -31,25 +30,6 @@ TEST_F(GameTest, PaddleFollowsThePointerThroughTheFittedWorld) {
     }
 }
 
-TEST(WorldFit, FillsTheLargestCentredAreaOfTheWorldsShape) {
-    const struct {
-        sf::Vector2u window;
-        sf::IntRect area;
-    } cases[] = {
-        {{1920, 1080}, {0, 0, 1920, 1080}}, {{1366, 768}, {0, 0, 1365, 768}},   {{1280, 1024}, {0, 152, 1280, 720}},
-        {{1920, 1200}, {0, 60, 1920, 1080}}, {{3840, 2160}, {0, 0, 3840, 2160}}, {{2560, 1080}, {320, 0, 1920, 1080}},
-        {{800, 600}, {0, 75, 800, 450}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(worldArea(c.window), c.area) << c.window.x << "x" << c.window.y;
-        const sf::FloatRect v = fittedView(c.window).getViewport();
-        const auto px = [](float fraction, unsigned size) { return static_cast<int>(std::lround(fraction * size)); };
-        EXPECT_EQ(sf::IntRect(px(v.left, c.window.x), px(v.top, c.window.y), px(v.width, c.window.x),
-                              px(v.height, c.window.y)), c.area)
-            << "the view shows the world elsewhere in a " << c.window.x << "x" << c.window.y << " window";
-    }
-}
-
 TEST_F(GameTest, LaunchSendsTheFirstBallDownFromThePaddle) {
     game.frameCount = 500;  // left over from an earlier game
     script().mouse = {640, 0};
@@ -63,46 +43,66 @@ TEST_F(GameTest, LaunchSendsTheFirstBallDownFromThePaddle) {
     EXPECT_LT(game.balls[0].velocity.y, 0.f) << "into the paddle band, bounced up";
 }
 
-TEST_F(GameTest, WallsTurnBallsOnlyPastTheirEdge) {
-    game.started = true;
-    script().mouse = {1835, 0};  // the paddle reaches from 1750 to 1920
+// One frame of flight: the ball moves, then walls, paddle and bricks turn it. Each case
+// gives the centre after the move; a brick, if any, stands alone at column 5, row 5 (x 480
+// to 576, y 250 to 280); the full wall is a fresh one. The paddle reaches 85 either side.
+TEST_F(GameTest, BallsTurnOffWallsPaddleAndBricksByTheirEdges) {
+    constexpr int kFull = -1;
     const struct {
         const char* what;
-        sf::Vector2f start, velocity, after;
+        int mouseX, brick;  // the lone brick's hits, 0 for none, or kFull
+        sf::Vector2f centre, velocity, after;
+        int hits;  // taken by the wall
     } cases[] = {
-        {"left, past", {12.f, 700.f}, {-3.f, 1.f}, {3.f, 1.f}},
-        {"left, exactly at 10", {13.f, 700.f}, {-3.f, 1.f}, {-3.f, 1.f}},
-        {"right, past", {1908.f, 700.f}, {3.f, 1.f}, {-3.f, 1.f}},
-        {"right, exactly at 1910", {1907.f, 700.f}, {3.f, 1.f}, {3.f, 1.f}},
-        {"top, past", {500.f, 12.f}, {1.f, -3.f}, {1.f, 3.f}},
-        {"top, exactly at 10", {500.f, 13.f}, {1.f, -3.f}, {1.f, -3.f}},
-        {"corner", {12.f, 12.f}, {-3.f, -3.f}, {3.f, 3.f}},
-        {"bottom: no wall, a missed ball falls for ever", {500.f, 1075.f}, {1.f, 3.f}, {1.f, 3.f}},
-        {"the paddle's bounce replaces the wall's", {1909.f, 984.f}, {3.f, 1.f}, scaleToBallSpeed(77.f, -30.f)},
+        {"left wall, past", 1835, 0, {9.f, 701.f}, {-3.f, 1.f}, {3.f, 1.f}, 0},
+        {"left wall, exactly at 10", 1835, 0, {10.f, 701.f}, {-3.f, 1.f}, {-3.f, 1.f}, 0},
+        {"right wall, past", 1835, 0, {1911.f, 701.f}, {3.f, 1.f}, {-3.f, 1.f}, 0},
+        {"right wall, exactly at 1910", 1835, 0, {1910.f, 701.f}, {3.f, 1.f}, {3.f, 1.f}, 0},
+        {"top wall, past", 1835, 0, {501.f, 9.f}, {1.f, -3.f}, {1.f, 3.f}, 0},
+        {"top wall, exactly at 10", 1835, 0, {501.f, 10.f}, {1.f, -3.f}, {1.f, -3.f}, 0},
+        {"corner", 1835, 0, {9.f, 9.f}, {-3.f, -3.f}, {3.f, 3.f}, 0},
+        {"no wall at the bottom: a missed ball falls for ever", 1835, 0, {501.f, 1078.f}, {1.f, 3.f}, {1.f, 3.f}, 0},
+        {"the paddle's bounce replaces the wall's", 1835, 0, {1912.f, 985.f}, {3.f, 1.f}, scaleToBallSpeed(77.f, -30.f), 0},
+        {"paddle band's top", 1000, 0, {1000.f, 980.f}, {0.f, 1.f}, scaleToBallSpeed(0.f, -30.f), 0},
+        {"paddle band's bottom", 1000, 0, {1000.f, 990.f}, {0.f, 1.f}, scaleToBallSpeed(0.f, -30.f), 0},
+        {"above the band", 1000, 0, {1000.f, 979.5f}, {0.f, 1.f}, {0.f, 1.f}, 0},
+        {"below the band", 1000, 0, {1000.f, 990.5f}, {0.f, 1.f}, {0.f, 1.f}, 0},
+        {"paddle's left end", 1000, 0, {915.f, 985.f}, {0.f, 1.f}, scaleToBallSpeed(-85.f, -30.f), 0},
+        {"paddle's right end", 1000, 0, {1085.f, 985.f}, {0.f, 1.f}, scaleToBallSpeed(85.f, -30.f), 0},
+        {"past the left end", 1000, 0, {914.5f, 985.f}, {0.f, 1.f}, {0.f, 1.f}, 0},
+        {"past the right end", 1000, 0, {1085.5f, 985.f}, {0.f, 1.f}, {0.f, 1.f}, 0},
+        {"rising through the band", 1000, 0, {1010.f, 987.f}, {0.f, -8.f}, scaleToBallSpeed(10.f, -30.f), 0},
+        {"left probe turns the ball right", 0, 7, {585.f, 265.f}, {-3.f, 2.f}, {3.f, 2.f}, 1},
+        {"right probe turns it left", 0, 7, {470.f, 265.f}, {3.f, 2.f}, {-3.f, 2.f}, 1},
+        {"top probe turns it down", 0, 7, {500.f, 289.f}, {1.f, -3.f}, {1.f, 3.f}, 1},
+        {"bottom probe turns it up", 0, 7, {500.f, 241.f}, {1.f, 3.f}, {1.f, -3.f}, 1},
+        {"reflection by sign only", 0, 7, {585.f, 265.f}, {3.f, 2.f}, {3.f, 2.f}, 1},
+        {"inside: all four probes, right and bottom last", 0, 7, {528.f, 265.f}, {3.f, 3.f}, {-3.f, -3.f}, 4},
+        {"inside: destroyed by the right probe, gone for the others", 0, 2, {528.f, 265.f}, {3.f, 3.f}, {-3.f, 3.f}, 2},
+        {"y 110.9 truncates to 110: the top probe on the wall's edge", 0, kFull, {500.9f, 110.9f}, {1.f, -1.f}, {-1.f, -1.f}, 3},
+        {"y 111: the top probe in row 0", 0, kFull, {500.f, 111.f}, {1.f, -1.f}, {-1.f, -1.f}, 4},
+        {"y 540: the bottom probe on the wall's edge", 0, kFull, {500.f, 540.f}, {1.f, 1.f}, {-1.f, 1.f}, 2},
+        {"x 10: the left probe on the wall's edge", 0, kFull, {10.f, 115.f}, {1.f, -1.f}, {-1.f, -1.f}, 3},
+        {"x -0.5 truncates to 0: only the right probe inside", 0, kFull, {-0.5f, 115.f}, {1.f, -1.f}, {-1.f, -1.f}, 1},
+        {"fallen beyond any int", 0, kFull, {500.f, 3.0e9f}, {1.f, 1.f}, {1.f, 1.f}, 0},
+        {"far beyond any int", 0, kFull, {500.f, -1.0e30f}, {1.f, -1.f}, {1.f, 1.f}, 0},
     };
+    game.started = true;
     for (const auto& c : cases) {
-        placeBall(0, c.start.x, c.start.y, c.velocity);
+        if (c.brick == kFull)
+            game.buildBrickGrid();
+        else
+            clearWall();
+        if (c.brick > 0)
+            putBrick(5, 5, c.brick);
+        const auto hits = [&] { const auto h = hitsLeft(); return std::accumulate(h.begin(), h.end(), 0); };
+        const int before = hits(), standing = bricksStanding();
+        game.destroyedCount = 0;
+        script().mouse = {c.mouseX, 0};
+        placeBall(0, c.centre.x - c.velocity.x, c.centre.y - c.velocity.y, c.velocity);
         game.update();
         EXPECT_EQ(game.balls[0].velocity, c.after) << c.what;
-    }
-}
-
-TEST_F(GameTest, PaddleBandAndReachAreInclusive) {
-    game.started = true;
-    script().mouse = {1000, 0};
-    const struct {
-        float x, y;  // centre after the move
-        float vy;
-        bool bounced;
-    } cases[] = {
-        {1000.f, 980.f, 1.f, true},   {1000.f, 990.f, 1.f, true},   {1000.f, 979.5f, 1.f, false},
-        {1000.f, 990.5f, 1.f, false}, {915.f, 985.f, 1.f, true},    {1085.f, 985.f, 1.f, true},
-        {914.5f, 985.f, 1.f, false},  {1085.5f, 985.f, 1.f, false}, {1010.f, 987.f, -8.f, true},
-    };
-    for (const auto& c : cases) {
-        placeBall(0, c.x, c.y - c.vy, {0.f, c.vy});
-        game.update();
-        const sf::Vector2f expected = c.bounced ? scaleToBallSpeed(c.x - 1000.f, -30.f) : sf::Vector2f(0.f, c.vy);
-        EXPECT_EQ(game.balls[0].velocity, expected) << "centre (" << c.x << ", " << c.y << ") moving " << c.vy;
+        EXPECT_EQ(before - hits(), c.hits) << c.what << ": hits taken";
+        EXPECT_EQ(game.destroyedCount, static_cast<unsigned>(standing - bricksStanding())) << c.what;
     }
 }

@@ -1,9 +1,7 @@
 # What the end-to-end scripts share: checks, an Xvfb unless DISPLAY is set, waiting, shots read
 # with ImageMagick, starting and ending the game. Sourced after setting GAME and SHOTS.
 CONVERT=/usr/bin/convert; [[ -x $CONVERT ]] || CONVERT=convert  # the packaged one, not a wrapper
-# The world is 1920x1080 and so is the screen: world units are pixels.
 FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255,255,0
-TIMER=600x95+0+0  # the timer's corner, above the wall
 
 source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
@@ -25,6 +23,17 @@ own_display() {
     export DISPLAY=:$(<"$WORK/display")
 }
 [[ -n ${DISPLAY:-} ]] || own_display 1920x1080
+
+# fit W H: where the game shows its 1920x1080 world on a WxH screen, in whole pixels as it
+# works them out: FW x FH pixels from FL,FT. Until then a pixel is a world unit.
+fit() {
+    if (($1 * 1080 <= $2 * 1920)); then FW=$1 FH=$((($1 * 1080 * 2 + 1920) / 3840)); else
+        FH=$2 FW=$((($2 * 1920 * 2 + 1080) / 2160)); fi
+    FL=$((($1 - FW) / 2)) FT=$((($2 - FH) / 2))
+}
+fit 1920 1080
+px() { echo $((FL + $1 * FW / 1920)),$((FT + $2 * FH / 1080)); }  # a world point's pixel
+box() { local at; at=$(px "$3" "$4"); echo "$(($1 * FW / 1920))x$(($2 * FH / 1080))+${at/,/+}"; }  # box W H X Y
 
 n=0
 shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
@@ -61,7 +70,7 @@ only() {  # only IMG WxH+X+Y RGB...: adds to $bad any pixel there not black nor 
 }
 # A window that goes while xdotool looks at it (wine makes and drops some) fails one try only.
 window() { WID=$(xdotool search --onlyvisible --name '^Vornaxi$' 2>/dev/null | head -n 1); [[ -n $WID ]]; }
-drawn() { want "first wall cell" "$FILL" 10,115 0,0; look "$1"; }
+drawn() { want "first wall cell" "$FILL" "$(px 20 115)" 0,0; look "$1"; }
 start_game() {  # start_game DIR NAME: output to NAME.log; waits for the window and a wall
     LOG=$SHOTS/$2.log
     (cd "$1" && exec "$GAME") >"$LOG" 2>&1 & PID=$!
@@ -79,8 +88,8 @@ ends() {
 }
 # The background image below the wall, white timer pixels, and no load failure in the log.
 assets_loaded() {
-    [[ $("$CONVERT" "$1" -crop 1920x380+0+570 -format %k info:) -gt 1 ]] || bad+="no background image; "
-    local white; white=$(count "$1" 190x70+10+10 "$WHITE")
+    [[ $("$CONVERT" "$1" -crop "$(box 1920 380 0 570)" -format %k info:) -gt 1 ]] || bad+="no background image; "
+    local white; white=$(count "$1" "$(box 190 70 10 10)" "$WHITE")
     ((white >= 50)) || bad+="only $white white pixels where the timer is; "
     grep -qi "failed to load" "$LOG" && bad+="the log says: $(grep -i -m2 "failed to load" "$LOG" | tr '\n' ' ')"
 }
