@@ -96,6 +96,14 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
              }
          }},
         {"paused", [](Game& g) { script().events.push_back(keyPress(sf::Keyboard::P)); g.update(); }},
+        {"restarted wall",
+         [](Game& g) {
+             for (const auto& e : {keyPress(sf::Keyboard::P), keyPress(sf::Keyboard::R), keyRelease(sf::Keyboard::R)})
+                 script().events.push_back(e);
+             std::srand(11);
+             for (int frame = 0; frame < 3; ++frame)
+                 g.update();
+         }},
     };
     for (const auto& state : states) {
         state.apply(game);

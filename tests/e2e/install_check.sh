@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a built game into a temporary prefix and checks what a player gets: the Debian
-# games layout, and a launcher that, started through a link from a folder with no fonts/ or
-# assets/, opens the game with its font and background and quits 0 on Escape. A PREFIX the game
-# is already installed in (/usr, once apt has installed it) is checked as it is.
+# games layout, a launcher that says so plainly when there is no display, and one that, started
+# through a link from a folder with no fonts/ or assets/, opens the game with its font and
+# background and quits 0 on Escape. A PREFIX the game is already installed in (/usr, once
+# apt has installed it) is checked as it is.
 # Usage: install_check.sh BUILD_DIR|PREFIX SHOTS_DIR
 set -u
 [[ $# -eq 2 ]] || { echo "usage: $0 BUILD_DIR|PREFIX SHOTS_DIR" >&2; exit 2; }
@@ -23,6 +24,10 @@ done
 [[ -x $launcher && -x $prefix/lib/games/vornaxi/vornaxi ]] || bad+="launcher or game not executable; "
 check install.games-layout
 ((failed == 0)) || finish
+
+said=$(env -u DISPLAY "$launcher" 2>&1) && bad="exit code 0 without a display; "
+[[ $said == *"no display is set (DISPLAY is unset)"* ]] || bad+="it said: '$said'; "
+check launcher.says-when-there-is-no-display
 
 mkdir "$WORK/bin" "$WORK/elsewhere" && ln -s "$launcher" "$WORK/bin/vornaxi"
 GAME=$WORK/bin/vornaxi

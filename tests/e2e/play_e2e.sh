@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real game under X, played with xdotool and read with ImageMagick: at 1920x1080, where a
 # pixel is a world unit, then on other screens, each in an Xvfb of its own. Exits non-zero if
-# any check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) SHOTS_DIR(output)
+# any check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) [SEND_CLOSE] SHOTS_DIR;
+# without SEND_CLOSE (built from send_close.cpp) the window manager's close request is left out.
 set -u; shopt -s extglob
-[[ $# -eq 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR" >&2; exit 2; }
-GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3")
+[[ $# == [34] ]] || { echo "usage: $0 VORNAXI SOURCE_DIR [SEND_CLOSE] SHOTS_DIR" >&2; exit 2; }
+GAME=$(realpath "$1") SRC=$(realpath "$2") SEND_CLOSE=${4:+$3} SHOTS=$(realpath -m "${@: -1}")
 source "$(dirname "$0")/harness.sh"
 TIMER=600x95+0+0  # the timer's corner, above the wall
 
@@ -68,8 +69,10 @@ check start.some-special-outlines
 assets_loaded "$START"
 check start.timer-background-and-font
 
-follows 500 300 500; follows 1234 1079 1234; follows 960 700 960
+follows 500 300 500; follows 1234 1079 1234
 check mouse.paddle-and-ball-follow
+follows 0 600 85; follows 1919 50 1835; follows 960 700 960
+check mouse.paddle-stays-on-screen
 burst; xdotool click 1
 wait_until 1000 snap launch launched || bad="not launched 1 s after a click behind 1,500 pointer moves: $seen"
 check launch.ball-leaves-paddle-at-once
@@ -96,6 +99,10 @@ check restart.fresh-wall-and-ball-on-paddle
 
 burst; QUIT_MS=1000 ends xdotool key Escape
 check quit.escape-at-once
+if [[ -n $SEND_CLOSE ]]; then
+    start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
+    check quit.close-request
+fi
 
 # The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
 if [[ -z ${GAME_ON_WINE:-} ]]; then
