@@ -5,7 +5,6 @@
 #include "draw_frame.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
-#include <SFML/System/Err.hpp>
 
 #include <cstdlib>
 #include <functional>

@@ -87,6 +87,7 @@ TEST_F(GameTest, BallsTurnOffWallsPaddleAndBricksByTheirEdges) {
         {"fallen beyond any int", 0, kFull, {500.f, 3.0e9f}, {1.f, 1.f}, {1.f, 1.f}, 0},
         {"far beyond any int", 0, kFull, {500.f, -1.0e30f}, {1.f, -1.f}, {1.f, 1.f}, 0},
     };
+    const auto hits = [&] { const auto h = hitsLeft(); return std::accumulate(h.begin(), h.end(), 0); };
     game.started = true;
     for (const auto& c : cases) {
         if (c.brick == kFull)
@@ -95,7 +96,6 @@ TEST_F(GameTest, BallsTurnOffWallsPaddleAndBricksByTheirEdges) {
             clearWall();
         if (c.brick > 0)
             putBrick(5, 5, c.brick);
-        const auto hits = [&] { const auto h = hitsLeft(); return std::accumulate(h.begin(), h.end(), 0); };
         const int before = hits(), standing = bricksStanding();
         game.destroyedCount = 0;
         script().mouse = {c.mouseX, 0};
