@@ -1,8 +1,15 @@
 #include "game_test.h"
+#include "gameplay/update.h"
 
 #include <limits>
 
 TEST_F(GameTest, TimerCountsFramesFromTheLaunchAndStopsAtItsMaximum) {
+    // Each count's last frame of a second, where rounding the hundredths goes wrong first.
+    const std::pair<std::int32_t, const char*> readings[] = {
+        {0, "0:0:0"}, {1, "0:0:1"}, {59, "0:0:98"}, {61, "0:1:1"}, {3599, "0:59:98"}, {3600, "1:0:0"},
+    };
+    for (const auto& [frame, text] : readings)
+        EXPECT_EQ(timerString(frame), text) << "frame " << frame;
     frames(10);
     script().events.push_back(mousePress());
     frames(63);

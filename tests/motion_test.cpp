@@ -83,6 +83,7 @@ TEST_F(GameTest, BallsTurnOffWallsPaddleAndBricksByTheirEdges) {
         {"y 111: the top probe in row 0", 0, kFull, {500.f, 111.f}, {1.f, -1.f}, {-1.f, -1.f}, 4},
         {"y 540: the bottom probe on the wall's edge", 0, kFull, {500.f, 540.f}, {1.f, 1.f}, {-1.f, 1.f}, 2},
         {"x 10: the left probe on the wall's edge", 0, kFull, {10.f, 115.f}, {1.f, -1.f}, {-1.f, -1.f}, 3},
+        {"x 1910: the right probe on the wall's edge", 0, kFull, {1910.f, 115.f}, {1.f, -1.f}, {1.f, -1.f}, 3},
         {"x -0.5 truncates to 0: only the right probe inside", 0, kFull, {-0.5f, 115.f}, {1.f, -1.f}, {-1.f, -1.f}, 1},
         {"fallen beyond any int", 0, kFull, {500.f, 3.0e9f}, {1.f, 1.f}, {1.f, 1.f}, 0},
         {"far beyond any int", 0, kFull, {500.f, -1.0e30f}, {1.f, -1.f}, {1.f, 1.f}, 0},

@@ -1,5 +1,6 @@
 #include "app/batched_draw.h"
 #include "app/game.h"
+#include "app/pacing.h"
 #include "app/platform.h"
 #include "app/world.h"
 
@@ -16,6 +17,7 @@ int main() {
     game.initLevel();
     BatchedDraw batched;
     batched.lookAtBackground(game.backgroundTexture);
+    FramePacer pacer;
 
     while (game.window->isOpen()) {
         game.update();
@@ -24,6 +26,7 @@ int main() {
         game.window->setView(fittedView(game.window->getSize()));
         batched.draw(game, *game.window);
         game.window->display();
+        pacer.endFrame();
     }
     return 0;
 }

@@ -17,5 +17,6 @@ void Game::initWindow() {
     font = std::make_unique<sf::Font>();
     // A missing font is reported by SFML; the texts then go without one (fontLoaded).
     font->loadFromFile(kFontPath);
-    window->setFramerateLimit(kFramesPerSecond);
+    // No frame-rate limit of SFML's: it sleeps out the rest of each frame and loses every
+    // sleep's overshoot, running the timer slow. The loop keeps its own pace (FramePacer).
 }
