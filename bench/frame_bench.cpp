@@ -1,6 +1,6 @@
 // The whole frame as a player's machine pays for it: update, clear, draw and display
-// into a real window the size of the screen, through the fitted view, limited to 60
-// frames a second. For each scene it prints the process's CPU time per frame, all
+// into a real window the size of the screen, through the fitted view, paced at 60
+// frames a second as the game paces them. For each scene it prints the process's CPU time per frame, all
 // threads together (the renderer runs several), and the frame rate.
 //
 // The scenes: an empty frame (the timer, paddle and balls alone, the floor of any
@@ -23,6 +23,7 @@
 // contains it, for profiling one; --no-header prints the table's rows alone, to follow
 // another screen's table.
 #include "app/batched_draw.h"
+#include "app/pacing.h"
 #include "app/window_seam.h"
 #include "app/world.h"
 #include "draw_frame.h"
@@ -86,7 +87,7 @@ struct Measure {
     int drawCalls = 0;
 };
 
-sf::RenderWindow* window = nullptr;  // for the seam, whose functions cannot capture
+sf::RenderWindow* window = nullptr;
 
 double processCpuSeconds() {
     timespec t{};
@@ -121,22 +122,6 @@ bool parse(int argc, char** argv, Options& options) {
     if (at < argc)
         options.only = argv[at++];
     return at == argc && options.frames >= kRounds;
-}
-
-// A borderless window covering the screen, as the game's fullscreen one does.
-void openWindow(sf::RenderWindow& target) {
-    target.create(sf::VideoMode::getDesktopMode(), "Vornaxi frame bench", sf::Style::None);
-    target.setPosition({0, 0});
-    target.setVerticalSyncEnabled(false);
-    target.setFramerateLimit(kFramesPerSecond);
-    window = &target;
-    useScriptedWindow();  // the mouse held still mid-screen, and the real queue drained
-    windowSeam().pollEvent = [](sf::RenderWindow*, sf::Event&) {
-        sf::Event ignored;
-        while (window->pollEvent(ignored)) {
-        }
-        return false;
-    };
 }
 
 // Draw calls the frame issues: a shape with an outline makes two, a text one.
@@ -185,13 +170,13 @@ void runRound(const Scene& scene, int frames, Measure& m) {
     BatchedDraw batch;
     sf::RenderTexture picture;
     setUpGame(game, kSeed);
-    batch.lookAtBackground(game.backgroundTexture);
     sweepBalls(game, kSweepingBalls);
     if (scene.wall == Wall::Half)
         destroyHalfTheWall(game, kSeed);
     if (scene.drawing == Drawing::FullWindowCopy)
         paintWall(game, picture);
     const sf::Sprite copy(picture.getTexture());
+    FramePacer pacer;
 
     const auto frame = [&] {
         game.update();
@@ -218,6 +203,7 @@ void runRound(const Scene& scene, int frames, Measure& m) {
             break;
         }
         window->display();
+        pacer.endFrame();
     };
 
     for (int i = 0; i < kWarmUpFrames; ++i)
@@ -248,7 +234,7 @@ std::vector<Measure> measure(const std::vector<const Scene*>& scenes, int frames
 
 void printHeader(const Options& options) {
     std::printf("Whole frame: update, clear, draw and display in a window the size of the screen, "
-                "limited to %d fps (a budget of %.2f ms a frame)\n",
+                "paced at %d fps (a budget of %.2f ms a frame)\n",
                 kFramesPerSecond, 1e3 / kFramesPerSecond);
     std::printf("Renderer: %s, OpenGL %s. CPU time: the whole process, all threads. Freed memory: %s.\n\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
@@ -297,7 +283,8 @@ int main(int argc, char** argv) {
     }
     pinAllocator(options.trimmed);
     sf::RenderWindow target;
-    openWindow(target);
+    openBenchWindow(target);
+    window = &target;
 
     std::vector<const Scene*> scenes;
     for (const Scene& scene : kScenes)

@@ -1,5 +1,6 @@
 #include "scenes.h"
 
+#include "app/window_seam.h"
 #include "app/world.h"
 
 #include <cmath>
@@ -15,7 +16,23 @@ constexpr float kGoldenAngle = 2.399963f;
 constexpr float kSweepTop = 620.f;
 constexpr float kSweepSpacing = 40.f;
 constexpr int kBallTypes = 5;
+
+sf::RenderWindow* benchWindow = nullptr;  // for the seam, whose functions cannot capture
 }  // namespace
+
+void openBenchWindow(sf::RenderWindow& target) {
+    target.create(sf::VideoMode::getDesktopMode(), "Vornaxi bench", sf::Style::None);
+    target.setPosition({0, 0});
+    target.setVerticalSyncEnabled(false);
+    benchWindow = &target;
+    useScriptedWindow();
+    windowSeam().pollEvent = [](sf::RenderWindow*, sf::Event&) {
+        sf::Event ignored;
+        while (benchWindow->pollEvent(ignored)) {
+        }
+        return false;
+    };
+}
 
 void setUpGame(Game& game, unsigned seed) {
     game.font = loadGameFont();

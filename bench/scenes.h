@@ -5,6 +5,11 @@
 
 // The game states the benchmarks measure, each made the same on every run.
 
+// A borderless window covering the screen, as the game's fullscreen one does, without
+// vertical sync or SFML's frame limit; the frame reads a still mouse mid-screen, and the
+// window's own events are drained unread.
+void openBenchWindow(sf::RenderWindow& target);
+
 // Font, level and a wall drawn from the seed; needs the repository root as working directory.
 void setUpGame(Game& game, unsigned seed);
 

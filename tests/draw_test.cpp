@@ -47,7 +47,6 @@ protected:
             ASSERT_TRUE(canvases[i].create(kScreens[i].x, kScreens[i].y)) << "no render texture: is there an X display?";
             canvases[i].setView(fittedView(kScreens[i]));
         }
-        batch.lookAtBackground(game.backgroundTexture);
     }
 
     static sf::Image render(sf::RenderTexture& canvas, const std::function<void(sf::RenderTarget&)>& draw) {
@@ -116,11 +115,9 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
         for (unsigned x = 0; x < 777; ++x)
             image.setPixel(x, y, sf::Color(x * 7 % 256, y * 5 % 256, (x ^ y) % 256, 128));
     ASSERT_TRUE(game.backgroundTexture.loadFromImage(image));
-    batch.lookAtBackground(game.backgroundTexture);
     game.background.setTextureRect({0, 0, 777, 333});
     expectSamePicture(game, "a translucent background of another size");
     game.background.setTexture(nullptr);  // as the level leaves it when the image is missing
     game.background.setFillColor(sf::Color::Black);
-    batch.lookAtBackground(game.backgroundTexture);
     expectSamePicture(game, "with the background image missing");
 }

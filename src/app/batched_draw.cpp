@@ -1,9 +1,9 @@
 #include "app/batched_draw.h"
 
 #include "app/game.h"
+#include "app/world.h"
 
 #include <algorithm>
-#include <numeric>
 
 // Why the batch paints exactly the pixels of drawFrame, and what it relies on:
 // - each brick fills its own cell and nothing else (the shape sits at the cell's corner,
@@ -12,10 +12,10 @@
 // - bricks are opaque, so painting each pixel once with its final colour, without
 //   blending, gives what blending layer on layer gives: a run of cells painted in the
 //   outline colour, then each body inside its outline;
-// - the background pieces lie only on the cleared window, blended as the whole image
-//   is (an opaque image, unblended, paints the same texels); cut into pieces, an image
-//   mapped 1:1 onto the world samples the texels the whole image samples wherever the
-//   fit puts pixel centres clear of texel edges, so elsewhere it is drawn whole;
+// - the background, drawn whole over the cleared window, makes the same pixels wherever
+//   it is drawn at the window's size and fit; kept so, it is copied into the pieces one
+//   pixel to one texel, each pixel centre on its texel's centre, so nothing the scale
+//   or the cut does to sampling can pick another texel;
 // - each label lies inside its brick, so all bodies before all labels stack every
 //   pixel as brick after brick does;
 // - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
@@ -46,40 +46,6 @@ Box cells(int from, int to, int row) {
 
 const Brick* brickAt(const Game& game, int col, int row) { return game.bricks[slotIndex(col, row)].get(); }
 
-// Whether the whole image covers the background one texel to one world unit.
-bool mapsOneToOne(const sf::RectangleShape& background) {
-    const sf::Texture* image = background.getTexture();
-    return image && sf::Vector2f(image->getSize()) == background.getSize() &&
-           background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
-}
-
-// Whether pixel centres across `pixels` showing `units` of the world sample every texel
-// of a one-to-one image well clear of its edges, so pieces pick the texels the whole
-// image picks. A centre lands at an odd multiple of units / (2 * pixels) texels: a
-// multiple of 1/d of a texel, d = 2 * pixels / gcd(2 * pixels, units), and never on
-// an edge when d is even. The limit keeps it far beyond rounding.
-bool samplesClearOfTexelEdges(int pixels, int units) {
-    constexpr int kFinestTexelFraction = 64;
-    const int d = 2 * pixels / std::gcd(2 * pixels, units);
-    return d % 2 == 0 && d <= kFinestTexelFraction;
-}
-
-bool opaque(const sf::Image& image) {
-    const sf::Uint8* rgba = image.getPixelsPtr();
-    const std::size_t bytes = std::size_t{4} * image.getSize().x * image.getSize().y;
-    for (std::size_t alpha = 3; alpha < bytes; alpha += 4)
-        if (rgba[alpha] != 255)
-            return false;
-    return true;
-}
-
-bool backgroundGoesInPieces(const sf::RectangleShape& background, const sf::RenderTarget& target) {
-    const sf::IntRect area = target.getViewport(target.getView());
-    const sf::Vector2i units(target.getView().getSize());
-    return mapsOneToOne(background) && samplesClearOfTexelEdges(area.width, units.x) &&
-           samplesClearOfTexelEdges(area.height, units.y);
-}
-
 // Two triangles, in the corner order sf::Text uses for its quads.
 void appendQuad(std::vector<sf::Vertex>& out, Box at, sf::Color color, Box tex = {}) {
     out.emplace_back(sf::Vector2f(at.left, at.top), color, sf::Vector2f(tex.left, tex.top));
@@ -90,13 +56,20 @@ void appendQuad(std::vector<sf::Vertex>& out, Box at, sf::Color color, Box tex =
     out.emplace_back(sf::Vector2f(at.right, at.bottom), color, sf::Vector2f(tex.right, tex.bottom));
 }
 
-// The background shape sits at the world's origin, its texture stretched over it.
-void appendBackground(std::vector<sf::Vertex>& out, const sf::RectangleShape& background, Box at) {
-    const sf::Vector2f size = background.getSize();
-    const sf::FloatRect rect(background.getTextureRect());
-    const auto u = [&](float x) { return rect.left + x * rect.width / size.x; };
-    const auto v = [&](float y) { return rect.top + y * rect.height / size.y; };
-    appendQuad(out, at, background.getFillColor(), Box{u(at.left), v(at.top), u(at.right), v(at.bottom)});
+// Where the target's view puts world points, in pixels from its top-left corner.
+sf::Transform worldToPixels(const sf::RenderTarget& target) {
+    const sf::FloatRect area(target.getViewport(target.getView()));
+    return sf::Transform()
+               .translate(area.left + area.width / 2.f, area.top + area.height / 2.f)
+               .scale(area.width / 2.f, -area.height / 2.f) *
+           target.getView().getTransform();
+}
+
+// A piece of the kept background: each corner takes the texel of the pixel it falls on.
+void appendBackground(std::vector<sf::Vertex>& out, const sf::Transform& toPixels, Box at) {
+    const sf::Vector2f from = toPixels.transformPoint(at.left, at.top);
+    const sf::Vector2f to = toPixels.transformPoint(at.right, at.bottom);
+    appendQuad(out, at, sf::Color::White, Box{from.x, from.y, to.x, to.y});
 }
 
 // The quads sf::Text makes for a one-line, regular-style string without outline.
@@ -132,26 +105,33 @@ BatchedDraw::BatchedDraw() {
     labels.reserve(kBrickCount * kReservedLabelChars * kQuadVertices);
 }
 
-void BatchedDraw::lookAtBackground(const sf::Texture& image) {
-    backgroundOpaque = image.getSize().x > 0 && opaque(image.copyToImage());
+void BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& target) {
+    const KeptFor now{target.getSize(), target.getViewport(target.getView()), game.background.getTexture(),
+                      game.background.getTextureRect(), game.background.getFillColor()};
+    if (now == keptFor)
+        return;
+    keptFor = now;
+    if (keptBackground.getSize() != now.size)
+        keptBackground.create(now.size.x, now.size.y);
+    keptBackground.setView(target.getView());
+    keptBackground.clear(sf::Color::Black);
+    keptBackground.draw(game.background);
+    keptBackground.display();
 }
 
 void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
+    keepBackground(game, target);
+    toKeptPixels = worldToPixels(target);
     backdrop.clear();
     bricks.clear();
     labels.clear();
     appendAroundTheWall(game);
     const sf::Texture* glyphs = appendBodiesAndLabels(game);
 
-    // Blending an opaque image over the window gives the image's own texels; drawn
-    // without, the renderer neither reads the window back nor paints the clear under it.
-    const sf::BlendMode blend =
-        backgroundOpaque && game.background.getFillColor().a == 255 ? sf::BlendNone : sf::BlendAlpha;
-    if (backgroundGoesInPieces(game.background, target))
-        target.draw(backdrop.data(), backdrop.size(), sf::Triangles,
-                    sf::RenderStates(blend, sf::Transform::Identity, game.background.getTexture(), nullptr));
-    else
-        target.draw(game.background, sf::RenderStates(blend));
+    // The kept picture is opaque: copied without blending, the renderer neither reads the
+    // window back nor paints the clear under it.
+    target.draw(backdrop.data(), backdrop.size(), sf::Triangles,
+                sf::RenderStates(sf::BlendNone, sf::Transform::Identity, &keptBackground.getTexture(), nullptr));
     target.draw(game.timerText);
     target.draw(game.paddle);
     target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
@@ -163,10 +143,9 @@ void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
 }
 
 void BatchedDraw::appendAroundTheWall(const Game& game) {
-    const sf::Vector2f world = game.background.getSize();
     const float wallTop = cells(0, 0, 0).top;
     const float wallBottom = cells(0, 0, kGridRows).top;
-    appendBackground(backdrop, game.background, Box{0.f, 0.f, world.x, wallTop});
+    appendBackground(backdrop, toKeptPixels, Box{0.f, 0.f, kWorldWidth, wallTop});
     for (int row = 0; row < kGridRows; ++row) {
         for (int col = 0; col < kGridColumns;) {
             const int from = col;
@@ -179,11 +158,11 @@ void BatchedDraw::appendAroundTheWall(const Game& game) {
             } else {
                 while (col < kGridColumns && !brickAt(game, col, row))
                     ++col;
-                appendBackground(backdrop, game.background, cells(from, col, row));
+                appendBackground(backdrop, toKeptPixels, cells(from, col, row));
             }
         }
     }
-    appendBackground(backdrop, game.background, Box{0.f, wallBottom, world.x, world.y});
+    appendBackground(backdrop, toKeptPixels, Box{0.f, wallBottom, kWorldWidth, kWorldHeight});
 }
 
 const sf::Texture* BatchedDraw::appendBodiesAndLabels(const Game& game) {

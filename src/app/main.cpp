@@ -16,7 +16,6 @@ int main() {
     game.initWindow();
     game.initLevel();
     BatchedDraw batched;
-    batched.lookAtBackground(game.backgroundTexture);
     FramePacer pacer;
 
     while (game.window->isOpen()) {
