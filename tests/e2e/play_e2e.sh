@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # The real game under X, played with xdotool and read with ImageMagick: at 1920x1080, where a
 # pixel is a world unit, then on other screens, each in an Xvfb of its own; or, with ON_DESKTOP
-# set, under a desktop's window manager alone. Exits non-zero if any check fails.
-# Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) [SEND_CLOSE] SHOTS_DIR; without
-# SEND_CLOSE (built from send_close.cpp) the close request on bare X is left out.
+# set, under a desktop's window manager alone, which also asks it to close. Exits non-zero if
+# any check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) SHOTS_DIR
 set -u; shopt -s extglob
-[[ $# == [34] ]] || { echo "usage: $0 VORNAXI SOURCE_DIR [SEND_CLOSE] SHOTS_DIR" >&2; exit 2; }
-GAME=$(realpath "$1") SRC=$(realpath "$2") SEND_CLOSE=${4:+$3} SHOTS=$(realpath -m "${@: -1}")
+[[ $# == 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR" >&2; exit 2; }
+GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3")
 source "$(dirname "$0")/harness.sh"
 TIMER=600x95+0+0  # the timer's corner, above the wall
 
@@ -176,10 +175,6 @@ check restart.fresh-wall-and-ball-on-paddle
 
 burst; QUIT_MS=1000 ends xdotool key Escape
 check quit.escape-at-once
-if [[ -n $SEND_CLOSE ]]; then
-    start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
-    check quit.close-request
-fi
 
 # The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
 if [[ -z ${GAME_ON_WINE:-} ]]; then
