@@ -77,19 +77,15 @@ fullscreen() {  # the game's window at 0,0 the size of the screen, and the windo
     [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,${sw}x$sh && $state == *_NET_WM_STATE_FULLSCREEN* ]] ||
         { seen="window is ${WIDTH}x$HEIGHT at ($X,$Y), $state; "; false; }
 }
-panels_drawn() {  # each panel's most common colour, which must not be the bare screen's black
-    local p rgb; PANEL_RGB=()
-    for p in "${PANELS[@]}"; do
-        rgb=$("$CONVERT" "$1" -crop "$p" +repage -format %c histogram:info: | sort -rn | tr -d ' ' |
-            sed -n '1s/^[0-9]*:(\([0-9]*,[0-9]*,[0-9]*\).*/\1/p')
-        [[ -n $rgb && $rgb != "$BLACK" ]] || return; PANEL_RGB+=("$rgb")
-    done
+panels_drawn() {  # no panel a blank: DESK is the desktop to hide
+    local p; for p in "${PANELS[@]}"; do [[ $("$CONVERT" "$1" -crop "$p" -format %k info:) -gt 1 ]] || return; done
+    DESK=$1
 }
-panels_covered() {  # hardly a pixel of a panel's colour left where it was
-    local i covered size
-    for i in "${!PANELS[@]}"; do
-        covered=$(count "$1" "${PANELS[i]}" "${PANEL_RGB[i]}") size=${PANELS[i]%%+*}
-        ((covered * 100 < ${size%x*} * ${size#*x})) || bad+="$covered pixels of the panel's ${PANEL_RGB[i]} show at ${PANELS[i]}; "
+panels_covered() {  # hardly a pixel left where a panel was as the desktop showed it
+    local p d size
+    for p in "${PANELS[@]}"; do
+        d=$(compare -metric AE -extract "$p" "$DESK" "$1" null: 2>&1) size=${p%%+*}
+        ((${d%% *} * 100 >= ${size%x*} * ${size#*x} * 99)) || bad+="only ${d%% *} pixels changed where the panel at $p was; "
     done
 }
 other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/null | head -n 1); [[ -n $OTHER ]]; }
