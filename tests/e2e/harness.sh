@@ -28,9 +28,9 @@ own_display() {
 }
 [[ -n ${DISPLAY:-} || -n ${ON_DESKTOP:-} ]] || own_display 1920x1080
 
-# desktop xfce|gnome WxH: a desktop players run, on a screen of that size: Xfce's window manager
-# and panel on an Xvfb of its own, or GNOME's compositor, the game an X client of its XWayland.
-# Sets PANELS to the geometries of the panels shown, where there are any.
+# desktop gnome|xfce|kde WxH: a desktop players run, on a screen of that size: GNOME's compositor,
+# the game an X client of its XWayland; or on an Xvfb of its own, Xfce's window manager and panels
+# or KDE's window manager. Sets PANELS to the geometries of the panels shown, where there are any.
 desktop() {
     export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run NO_AT_BRIDGE=1  # none of the user's settings
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME WAYLAND_DISPLAY XAUTHORITY; PANELS=()
@@ -39,12 +39,13 @@ desktop() {
     dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>>"$SHOTS/desktop.log" & DESKTOP=($!)
     wait_until 10000 test -S "$XDG_RUNTIME_DIR/bus" || { bad="no session bus, see $SHOTS/desktop.log"; return 1; }
     if [[ $1 == gnome ]]; then
-        unset DISPLAY
+        unset DISPLAY; mkdir -p -m 1777 /tmp/.X11-unix  # where XWayland listens; a bare /tmp lacks it
         mutter --headless --wayland --virtual-monitor "$2" >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
         wait_until 20000 xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
         WINDOW_SHOTS=1  # XWayland gives no picture of its root window
+    elif own_display "$2" && [[ $1 == kde ]]; then
+        kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
     else
-        own_display "$2"
         xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
         xfce4-panel >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
         wait_until 20000 panels || { bad="no top panel and dock, see $SHOTS/desktop.log"; return 1; }

@@ -88,10 +88,12 @@ panels_covered() {  # hardly a pixel left where a panel was as the desktop showe
         ((${d%% *} * 100 >= ${size%x*} * ${size#*x} * 99)) || bad+="only ${d%% *} pixels changed where the panel at $p was; "
     done
 }
+# As the window manager marks it: its active window may be a frame around the one asked for.
+focused() { [[ $(xprop -id "$1" _NET_WM_STATE) == *_NET_WM_STATE_FOCUSED* ]]; }
 other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/null | head -n 1); [[ -n $OTHER ]]; }
 
 # ---------------------------------------------------------------- on a desktop
-# ON_DESKTOP="xfce|gnome WxH": the game under that desktop's window manager, in place of the rest.
+# ON_DESKTOP="gnome|xfce|kde WxH": the game under that desktop's window manager, in place of the rest.
 if [[ -n ${ON_DESKTOP:-} ]]; then
     read -r name screen <<<"$ON_DESKTOP"
     sw=${screen%x*} sh=${screen#*x}
@@ -111,10 +113,11 @@ if [[ -n ${ON_DESKTOP:-} ]]; then
     check "$name.pause-without-click"
 
     xmessage -title Other "another window" 2>>"$SHOTS/desktop.log" & other=$! DESKTOP=($! "${DESKTOP[@]}")
-    { wait_until 10000 other_window && timeout 10 xdotool windowactivate --sync "$OTHER" &&
-        [[ $(xdotool getactivewindow) == "$OTHER" ]]; } || bad="another window took no focus; "
+    { wait_until 10000 other_window && timeout 10 xdotool windowactivate "$OTHER" && wait_until 10000 focused "$OTHER" &&
+        ! focused "$WID"; } || bad="another window took no focus; "
     shot away
-    timeout 10 xdotool windowactivate --sync "$WID" && { fullscreen || bad+=$seen; } || bad+="the game took no focus back; "
+    timeout 10 xdotool windowactivate "$WID" && wait_until 10000 focused "$WID" && { fullscreen || bad+=$seen; } ||
+        bad+="the game took no focus back; "
     xdotool key p
     wait_until 8000 snap back pause_mark || bad+="P after focus came back: $seen; "
     panels_covered "$SHOT"
