@@ -96,6 +96,7 @@ other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/nu
 # ON_DESKTOP="gnome|xfce|kde WxH": the game under that desktop's window manager, in place of the rest.
 if [[ -n ${ON_DESKTOP:-} ]]; then
     read -r name screen <<<"$ON_DESKTOP"
+    QUIT_MS=10000  # that it quits; how soon is the bare run's
     sw=${screen%x*} sh=${screen#*x}
     desktop "$name" "$screen"
     check "$name.starts"
