@@ -24,10 +24,13 @@ BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
 # Building the package needs these too: dpkg-shlibdeps and the font it depends on.
 PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
 
-# The test command needs all of these; they also make up the Debian 13 root it tests in.
+# The test command needs all of these; they also make up the Debian 13 root it tests in. The
+# desktops the game is played on last: GNOME's compositor and XWayland, Xfce's window manager and
+# panel, KDE's window manager.
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
-    lintian appstream desktop-file-utils)
+    lintian appstream desktop-file-utils
+    mutter xwayland xfwm4 xfce4-panel kwin-x11 dbus-daemon wmctrl)
 
 # The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)

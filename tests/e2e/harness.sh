@@ -6,8 +6,12 @@ FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255
 source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
 mkdir -p "$SHOTS" && rm -f "$SHOTS"/*.png "$SHOTS"/*.log
-WORK=$(mktemp -d) XVFB="" PID=""
-cleanup() { [[ -n $PID ]] && kill -9 "$PID"; [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"; rm -rf "$WORK"; }
+WORK=$(mktemp -d) XVFB="" PID="" DESKTOP=()
+cleanup() {
+    [[ -n $PID ]] && kill -9 "$PID"
+    for p in "${DESKTOP[@]}"; do kill "$p" && wait "$p"; done  # window manager and panel before the bus
+    [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"; rm -rf "$WORK"
+}
 trap 'cleanup 2>/dev/null' EXIT
 now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
 wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
@@ -22,7 +26,46 @@ own_display() {
     wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
     export DISPLAY=:$(<"$WORK/display")
 }
-[[ -n ${DISPLAY:-} ]] || own_display 1920x1080
+[[ -n ${DISPLAY:-} || -n ${ON_DESKTOP:-} ]] || own_display 1920x1080
+
+# desktop gnome|xfce|kde WxH: a desktop players run, on a screen of that size: GNOME's compositor,
+# the game an X client of its XWayland; or on an Xvfb of its own, Xfce's window manager and panels
+# or KDE's window manager. Sets PANELS to the geometries of the panels shown, where there are any.
+desktop() {
+    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run NO_AT_BRIDGE=1  # none of the user's settings
+    unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME WAYLAND_DISPLAY XAUTHORITY; PANELS=()
+    mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR"
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+    dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>>"$SHOTS/desktop.log" & DESKTOP=($!)
+    wait_until 10000 test -S "$XDG_RUNTIME_DIR/bus" || { bad="no session bus, see $SHOTS/desktop.log"; return 1; }
+    if [[ $1 == gnome ]]; then
+        unset DISPLAY; mkdir -p -m 1777 /tmp/.X11-unix  # where XWayland listens; a bare /tmp lacks it
+        mutter --headless --wayland --virtual-monitor "$2" >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+        wait_until 20000 xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
+        WINDOW_SHOTS=1  # XWayland gives no picture of its root window
+    elif own_display "$2" && [[ $1 == kde ]]; then
+        kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+    else
+        xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+        xfce4-panel >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+        wait_until 20000 panels || { bad="no top panel and dock, see $SHOTS/desktop.log"; return 1; }
+    fi
+    wait_until 20000 wmctrl -m >/dev/null 2>&1 || { bad="no window manager, see $SHOTS/desktop.log"; return 1; }
+}
+xwayland() {  # mutter names its X display once it listens, the key to it in its runtime folder
+    local auth=("$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.*)
+    [[ -f $auth ]] || return
+    export XAUTHORITY=$auth DISPLAY=$(grep -om1 'public X11 display :[0-9]*' "$SHOTS/desktop.log" | grep -o ':.*')
+    [[ -n $DISPLAY ]] && xdpyinfo >/dev/null 2>&1
+}
+panels() {  # Xfce's first start: a panel at the top and a dock at the bottom (and a window off screen)
+    local id; PANELS=()
+    for id in $(xdotool search --onlyvisible --classname xfce4-panel 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        ((X >= 0 && Y >= 0)) && PANELS+=("${WIDTH}x$HEIGHT+$X+$Y")
+    done
+    ((${#PANELS[@]} == 2))
+}
 
 # fit W H: where the game shows its 1920x1080 world on a WxH screen, in whole pixels as it
 # works them out: FW x FH pixels from FL,FT. Until then a pixel is a world unit.
@@ -36,7 +79,11 @@ px() { echo $((FL + $1 * FW / 1920)),$((FT + $2 * FH / 1080)); }  # a world poin
 box() { local at; at=$(px "$3" "$4"); echo "$(($1 * FW / 1920))x$(($2 * FH / 1080))+${at/,/+}"; }  # box W H X Y
 
 n=0
-shot() { n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); import -window root "$SHOT"; }
+WINDOW_SHOTS=""  # set to take the game's window alone, not the screen
+shot() {
+    local w=root; [[ -n $WINDOW_SHOTS ]] && w=$WID
+    n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); timeout 10 import -window "$w" "$SHOT"
+}
 snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
 
 # want WHAT PATTERN X,Y DX,DY...: the points at DX,DY from X,Y have an "r,g,b" matching PATTERN.

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The real game under X, played with xdotool and read with ImageMagick: at 1920x1080, where a
-# pixel is a world unit, then on other screens, each in an Xvfb of its own. Exits non-zero if
-# any check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) [SEND_CLOSE] SHOTS_DIR;
-# without SEND_CLOSE (built from send_close.cpp) the window manager's close request is left out.
+# pixel is a world unit, then on other screens, each in an Xvfb of its own; or, with ON_DESKTOP
+# set, under a desktop's window manager alone, which also asks it to close. Exits non-zero if
+# any check fails. Usage: play_e2e.sh VORNAXI SOURCE_DIR(fonts/, assets/) SHOTS_DIR
 set -u; shopt -s extglob
-[[ $# == [34] ]] || { echo "usage: $0 VORNAXI SOURCE_DIR [SEND_CLOSE] SHOTS_DIR" >&2; exit 2; }
-GAME=$(realpath "$1") SRC=$(realpath "$2") SEND_CLOSE=${4:+$3} SHOTS=$(realpath -m "${@: -1}")
+[[ $# == 3 ]] || { echo "usage: $0 VORNAXI SOURCE_DIR SHOTS_DIR" >&2; exit 2; }
+GAME=$(realpath "$1") SRC=$(realpath "$2") SHOTS=$(realpath -m "$3")
 source "$(dirname "$0")/harness.sh"
 TIMER=600x95+0+0  # the timer's corner, above the wall
 
@@ -39,7 +39,7 @@ same() {  # same WHAT A B [GEOMETRY]: adds to $bad unless shots A and B are alik
 }
 timer_moved() { local bad; ! same timer "$1" "$2" "$TIMER"; }
 pause_mark() {  # two white bars of one height in the timer's corner: runs of white columns
-    seen=$("$CONVERT" "$1" -crop "$TIMER" +repage -fill black +opaque white -scale 600x1! -depth 16 txt:- |
+    seen=$("$CONVERT" "$1" -crop "$TIMER" +repage -fill black +opaque white -scale "${TIMER%%x*}x1!" -depth 16 txt:- |
         awk -F'[,:() ]+' 'NR > 1 && $3 { h[$3]; r += $1 != last + 1; last = $1 } END { print r + 0, length(h) }')
     [[ $seen == "2 1" ]] || { seen="no pause mark: $seen white column runs and heights"; false; }
 }
@@ -57,6 +57,82 @@ follows() {  # follows MX MY PX: the pointer to MX,MY puts paddle and ball at PX
     xdotool mousemove "$1" "$2"
     wait_until 8000 snap "mouse-$1" paddle_ball "$3" || bad+="pointer ($1,$2), paddle wanted at x $3: $seen"
 }
+
+pause_mark_gone() { ! pause_mark "$1"; }
+under() { want "paddle" "$RED" "$(px "$2" 1000)" 0,0; want "ball" "$WHITE" "$(px "$2" 980)" 0,0; look "$1"; }
+fitted() {  # fitted NAME: the fresh game in $SHOT scaled whole and centred in black bands, then steered
+    wall "$SHOT" || bad=$seen
+    ((FL > 0)) && { only "$SHOT" "${FL}x$sh+0+0"; only "$SHOT" "${FL}x$sh+$((FL + FW))+0"; }
+    ((FT > 0)) && { only "$SHOT" "${sw}x$FT+0+0"; only "$SHOT" "${sw}x$FT+0+$((FT + FH))"; }
+    check "$1.whole-wall-scaled-with-black-bands"
+    assets_loaded "$SHOT"
+    check "$1.timer-and-background"
+    for x in 100 960 1800; do  # the pointer over world x puts the paddle's middle there
+        xdotool mousemove $(px "$x" 540 | tr , ' ')
+        wait_until 8000 snap "$1-$x" under "$x" || bad+="pointer over world x $x: $seen; "
+    done
+    check "$1.paddle-under-pointer"
+}
+fullscreen() {  # the game's window at 0,0 the size of the screen, and the window manager says so
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    local state; state=$(xprop -id "$WID" _NET_WM_STATE)
+    [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,${sw}x$sh && $state == *_NET_WM_STATE_FULLSCREEN* ]] ||
+        { seen="window is ${WIDTH}x$HEIGHT at ($X,$Y), $state; "; false; }
+}
+panels_drawn() {  # no panel a blank: DESK is the desktop to hide
+    local p; for p in "${PANELS[@]}"; do [[ $("$CONVERT" "$1" -crop "$p" -format %k info:) -gt 1 ]] || return; done
+    DESK=$1
+}
+panels_covered() {  # hardly a pixel left where a panel was as the desktop showed it
+    local p d size
+    for p in "${PANELS[@]}"; do
+        d=$(compare -metric AE -extract "$p" "$DESK" "$1" null: 2>&1) size=${p%%+*}
+        ((${d%% *} * 100 >= ${size%x*} * ${size#*x} * 99)) || bad+="only ${d%% *} pixels changed where the panel at $p was; "
+    done
+}
+# As the window manager marks it: its active window may be a frame around the one asked for.
+focused() { [[ $(xprop -id "$1" _NET_WM_STATE) == *_NET_WM_STATE_FOCUSED* ]]; }
+other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/null | head -n 1); [[ -n $OTHER ]]; }
+
+# ---------------------------------------------------------------- on a desktop
+# ON_DESKTOP="gnome|xfce|kde WxH": the game under that desktop's window manager, in place of the rest.
+if [[ -n ${ON_DESKTOP:-} ]]; then
+    read -r name screen <<<"$ON_DESKTOP"
+    QUIT_MS=10000  # that it quits; how soon is the bare run's
+    sw=${screen%x*} sh=${screen#*x}
+    desktop "$name" "$screen"
+    check "$name.starts"
+    ((failed == 0)) || finish
+    fit "$sw" "$sh"; TIMER=$(box 600 95 0 0)
+    ((${#PANELS[@]} == 0)) || wait_until 10000 snap desktop panels_drawn || bad="panels at ${PANELS[*]} not drawn; "
+    start_game "$SRC" "$name" && { fullscreen || bad+=$seen; } && panels_covered "$SHOT"
+    check "$name.window-covers-screen${PANELS:+-and-panels}"
+    ((failed == 0)) || finish
+    fitted "$name"
+    xdotool key p
+    wait_until 8000 snap paused pause_mark || bad=$seen
+    xdotool key p
+    wait_until 8000 snap resumed pause_mark_gone || bad+="the pause mark stayed after the second P; "
+    check "$name.pause-without-click"
+
+    xmessage -title Other "another window" 2>>"$SHOTS/desktop.log" & other=$! DESKTOP=($! "${DESKTOP[@]}")
+    { wait_until 10000 other_window && timeout 10 xdotool windowactivate "$OTHER" && wait_until 10000 focused "$OTHER" &&
+        ! focused "$WID"; } || bad="another window took no focus; "
+    shot away
+    timeout 10 xdotool windowactivate "$WID" && wait_until 10000 focused "$WID" && { fullscreen || bad+=$seen; } ||
+        bad+="the game took no focus back; "
+    xdotool key p
+    wait_until 8000 snap back pause_mark || bad+="P after focus came back: $seen; "
+    panels_covered "$SHOT"
+    check "$name.fullscreen-and-keys-after-focus-comes-back"
+    kill "$other"
+
+    ends xdotool key Escape
+    check "$name.escape-without-click"
+    start_game "$SRC" close && ends wmctrl -c Vornaxi
+    check "$name.close-request"
+    finish
+fi
 
 # ---------------------------------------------------------------- with fonts/ and assets/
 start_game "$SRC" full && eval "$(xdotool getwindowgeometry --shell "$WID")" &&
@@ -101,10 +177,6 @@ check restart.fresh-wall-and-ball-on-paddle
 
 burst; QUIT_MS=5000 ends xdotool key Escape
 check quit.escape-at-once
-if [[ -n $SEND_CLOSE ]]; then
-    start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
-    check quit.close-request
-fi
 
 # The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
 if [[ -z ${GAME_ON_WINE:-} ]]; then
@@ -130,24 +202,14 @@ fi
 check bare.escape
 
 # ---------------------------------------------------------------- other screens
-# The world scaled whole and centred in black bands. Under wine the fit is the same code.
+# The world scaled whole and centred in black bands. Under wine the fit is the same code;
+# 1366x768, 1280x1024 and 2560x1440 are the desktops' (ON_DESKTOP) screens.
 [[ -n ${GAME_ON_WINE:-} ]] && finish
-under() { want "paddle" "$RED" "$(px "$2" 1000)" 0,0; want "ball" "$WHITE" "$(px "$2" 980)" 0,0; look "$1"; }
-for screen in 1366x768 1280x1024 1920x1200 2560x1440 3840x2160; do
+for screen in 1920x1200 3840x2160; do
     sw=${screen%x*} sh=${screen#*x}
     own_display "$screen"; fit "$sw" "$sh"
     start_game "$SRC" "$screen" || { check "$screen.starts"; continue; }
-    wall "$SHOT" || bad=$seen
-    ((FL > 0)) && { only "$SHOT" "${FL}x$sh+0+0"; only "$SHOT" "${FL}x$sh+$((FL + FW))+0"; }
-    ((FT > 0)) && { only "$SHOT" "${sw}x$FT+0+0"; only "$SHOT" "${sw}x$FT+0+$((FT + FH))"; }
-    check "$screen.whole-wall-scaled-with-black-bands"
-    assets_loaded "$SHOT"
-    check "$screen.timer-and-background"
-    for x in 100 960 1800; do  # the pointer over world x puts the paddle's middle there
-        xdotool mousemove $(px "$x" 540 | tr , ' ')
-        wait_until 8000 snap "$screen-$x" under "$x" || bad+="pointer over world x $x: $seen; "
-    done
-    check "$screen.paddle-under-pointer"
+    fitted "$screen"
     ends xdotool key Escape
     check "$screen.escape"
 done
