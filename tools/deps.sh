@@ -32,3 +32,11 @@ TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-d
 # The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
 WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
+
+# The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
+# build FreeType, SFML and the game there.
+LINUX_BUILD_PACKAGES=(g++ cmake make pkg-config libx11-dev libxrandr-dev libgl-dev libudev-dev)
+# Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has, no SFML, no
+# FreeType, no compiler, and what the test itself needs.
+LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1
+    xvfb xauth xdotool imagemagick x11-utils procps)
