@@ -1,6 +1,17 @@
 # Installs the Debian packages named as arguments that are not installed yet.
 # Sourced by the play, test, bench and package commands.
 install_missing() {
+    if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+        # Not Debian: the distribution's own packages must be there already.
+        local needs="a C++17 compiler, CMake with make, and SFML 2.5 or 2.6 with its development files (and Xlib's)"
+        [[ " $* " == *" libgtest-dev "* ]] &&
+            needs+=", GoogleTest, Google Benchmark, Xvfb, xdotool, ImageMagick, valgrind and Mesa's software OpenGL"
+        command -v cmake >/dev/null && command -v make >/dev/null &&
+            printf '#include <SFML/Graphics.hpp>\n#include <X11/Xlib.h>\n' |
+            "${CXX:-c++}" -std=c++17 -fsyntax-only -x c++ - 2>/dev/null && return 0
+        echo "No apt-get here to install what is missing: install $needs with your distribution's package manager." >&2
+        return 1
+    fi
     local missing=()
     for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
