@@ -11,6 +11,9 @@ set -u; shopt -s extglob
 GAME=$(realpath "$1") SRC=$(realpath "$2") SEND_CLOSE=${4:+$3} SHOTS=$(realpath -m "${@: -1}")
 source "$(dirname "$0")/harness.sh"
 TIMER=600x95+0+0  # the timer's corner, above the wall
+# How soon a click or Escape behind a burst of moves must act. From the archive, played in three
+# roots, only that they act: the event handling is the same code, held to a second in the plain build.
+AT_ONCE_MS=1000; [[ -n ${GAME_FINDS_DATA:-} ]] && AT_ONCE_MS=8000
 
 # The paddle, 170x20 red in a 5 px yellow rim centred at (X,1000), and the white ball
 # of radius 10 resting on it at (X,980).
@@ -77,7 +80,8 @@ check mouse.paddle-and-ball-follow
 follows 0 600 85; follows 1919 50 1835; follows 960 700 960
 check mouse.paddle-stays-on-screen
 burst; xdotool click 1
-wait_until 1000 snap launch launched || bad="not launched 1 s after a click behind 1,500 pointer moves: $seen"
+wait_until "$AT_ONCE_MS" snap launch launched ||
+    bad="not launched $((AT_ONCE_MS / 1000)) s after a click behind 1,500 pointer moves: $seen"
 check launch.ball-leaves-paddle-at-once
 wait_until 8000 snap running timer_moved "$SHOT" || bad="timer unchanged 8 s after the launch"
 check launch.timer-runs
@@ -100,7 +104,7 @@ xdotool key r
 wait_until 8000 snap restarted wall 960 || bad+=$seen
 check restart.fresh-wall-and-ball-on-paddle
 
-burst; QUIT_MS=1000 ends xdotool key Escape
+burst; QUIT_MS=$AT_ONCE_MS ends xdotool key Escape
 check quit.escape-at-once
 if [[ -n $SEND_CLOSE ]]; then
     start_game "$SRC" close && ends "$SEND_CLOSE" "$WID"
