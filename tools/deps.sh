@@ -47,7 +47,6 @@ WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
 # The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
 # build FreeType, SFML and the game there.
 LINUX_BUILD_PACKAGES=(g++ cmake make pkg-config libx11-dev libxrandr-dev libgl-dev libudev-dev)
-# Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has, no SFML, no
-# FreeType, no compiler, and what the test itself needs.
-LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1
-    xvfb xauth xdotool imagemagick x11-utils procps)
+# Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has: no SFML, no
+# FreeType, no compiler.
+LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1)
