@@ -4,11 +4,14 @@ install_missing() {
     if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
         # Not Debian: the distribution's own packages must be there already.
         local needs="a C++17 compiler, CMake with make, and SFML 2.5 or 2.6 with its development files (and Xlib's)"
-        [[ " $* " == *" libgtest-dev "* ]] &&
-            needs+=", GoogleTest, Google Benchmark, Xvfb, xdotool, ImageMagick, valgrind and Mesa's software OpenGL"
-        command -v cmake >/dev/null && command -v make >/dev/null &&
-            printf '#include <SFML/Graphics.hpp>\n#include <X11/Xlib.h>\n' |
-            "${CXX:-c++}" -std=c++17 -fsyntax-only -x c++ - 2>/dev/null && return 0
+        local tools=(cmake make) code='#include <SFML/Graphics.hpp>\n#include <X11/Xlib.h>\n' tool
+        if [[ " $* " == *" libgtest-dev "* ]]; then
+            needs+=", GoogleTest, Google Benchmark, Xvfb with xvfb-run, xdotool, ImageMagick and valgrind"
+            tools+=(xvfb-run xdotool import valgrind)
+            code="#include <gmock/gmock.h>\n#include <benchmark/benchmark.h>\n$code"  # before Xlib's macros
+        fi
+        for tool in "${tools[@]}"; do command -v "$tool" >/dev/null || code=missing; done
+        printf "$code" | "${CXX:-c++}" -std=c++17 -fsyntax-only -x c++ - 2>/dev/null && return 0
         echo "No apt-get here to install what is missing: install $needs with your distribution's package manager." >&2
         return 1
     fi

@@ -11,8 +11,9 @@ set -u; shopt -s extglob
 GAME=$(realpath "$1") SRC=$(realpath "$2") SEND_CLOSE=${4:+$3} SHOTS=$(realpath -m "${@: -1}")
 source "$(dirname "$0")/harness.sh"
 TIMER=600x95+0+0  # the timer's corner, above the wall
-# How soon a click or Escape behind a burst of moves must act. From the archive, played in three
-# roots, only that they act: the event handling is the same code, held to a second in the plain build.
+# How soon a click or Escape behind a burst of moves must act. The archive's game, played once
+# per Debian release on a shared machine, need only act: its event handling is the same code,
+# held to a second in the plain build.
 AT_ONCE_MS=1000; [[ -n ${GAME_FINDS_DATA:-} ]] && AT_ONCE_MS=8000
 
 # The paddle, 170x20 red in a 5 px yellow rim centred at (X,1000), and the white ball
