@@ -1,6 +1,20 @@
 # Installs the Debian packages named as arguments that are not installed yet.
 # Sourced by the play, test, bench and package commands.
 install_missing() {
+    if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+        # Not Debian: the distribution's own packages must be there already.
+        local needs="a C++17 compiler, CMake with make, and SFML 2.5 or 2.6 with its development files (and Xlib's)"
+        local tools=(cmake make) code='#include <SFML/Graphics.hpp>\n#include <X11/Xlib.h>\n' tool
+        if [[ " $* " == *" libgtest-dev "* ]]; then
+            needs+=", GoogleTest, Google Benchmark, Xvfb with xvfb-run, xdotool, ImageMagick and valgrind"
+            tools+=(xvfb-run xdotool import valgrind)
+            code="#include <gmock/gmock.h>\n#include <benchmark/benchmark.h>\n$code"  # before Xlib's macros
+        fi
+        for tool in "${tools[@]}"; do command -v "$tool" >/dev/null || code=missing; done
+        printf "$code" | "${CXX:-c++}" -std=c++17 -fsyntax-only -x c++ - 2>/dev/null && return 0
+        echo "No apt-get here to install what is missing: install $needs with your distribution's package manager." >&2
+        return 1
+    fi
     local missing=()
     for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
@@ -35,3 +49,10 @@ TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-d
 # The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
 WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
+
+# The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
+# build FreeType, SFML and the game there.
+LINUX_BUILD_PACKAGES=(g++ cmake make pkg-config libx11-dev libxrandr-dev libgl-dev libudev-dev)
+# Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has: no SFML, no
+# FreeType, no compiler.
+LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1)
