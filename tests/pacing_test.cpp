@@ -34,7 +34,7 @@ std::vector<std::int64_t> run(FramePacer& pacer, const std::vector<std::int64_t>
 }
 }  // namespace
 
-TEST(FramePacer, EndsFramesOnTheGridFromTheFirstAndDropsOnlyWhatAStallLost) {
+TEST(FramePacer, EndsFramesOnTheirScheduleAndStartsItAgainAfterAStall) {
     const struct {
         const char* what;
         std::vector<std::int64_t> work;
@@ -43,8 +43,10 @@ TEST(FramePacer, EndsFramesOnTheGridFromTheFirstAndDropsOnlyWhatAStallLost) {
         {"light frames wait out their sixtieth", {5000, 1000, 16000}, {gridPoint(1), gridPoint(2), gridPoint(3)}},
         {"a slow frame ends late, and the next one short, back on the grid",
          {5000, 20000, 5000, 5000}, {gridPoint(1), gridPoint(1) + 20000, gridPoint(3), gridPoint(4)}},
-        {"after a stall the next frame waits for the first deadline still ahead, no burst",
-         {5000, 101000, 5000, 5000}, {gridPoint(1), gridPoint(8), gridPoint(9), gridPoint(10)}},
+        {"after a stall the schedule starts again from its end: no burst, no frame lost to waiting",
+         {5000, 101000, 5000, 5000},
+         {gridPoint(1), gridPoint(1) + 101000, gridPoint(1) + 101000 + gridPoint(1), gridPoint(1) + 101000 + gridPoint(2)}},
+        {"a machine too slow for the rate runs at its own", {25000, 25000, 25000, 25000}, {25000, 50000, 75000, 100000}},
         {"a frame ending on a deadline does not sleep", {gridPoint(1)}, {gridPoint(1)}},
     };
     for (const auto& c : cases) {

@@ -29,8 +29,13 @@ std::int64_t FramePacer::deadline(std::int64_t frame) const {
 void FramePacer::endFrame() {
     const std::int64_t now = clock_.now();
     ++frame_;
-    if (now >= deadline(frame_ + 1))  // stalled: wait for the first deadline still ahead
-        frame_ = (now - start_) * kFramesPerSecond / kMicrosPerSecond + 1;
-    if (now < deadline(frame_))
+    // A whole frame or more behind: the schedule starts again from here, so the lost
+    // frames are not raced through, and a machine too slow for the rate runs as fast as
+    // it can rather than in whole multiples of a frame.
+    if (now >= deadline(frame_ + 1)) {
+        start_ = now;
+        frame_ = 0;
+    } else if (now < deadline(frame_)) {
         clock_.sleep(deadline(frame_) - now);
+    }
 }

@@ -11,10 +11,10 @@ struct PaceClock {
 
 PaceClock realPaceClock();
 
-// Ends each frame on a fixed grid of kFramesPerSecond a second counted from the first,
-// so the rate is exact on average whatever each sleep overshoots: a frame that ends
-// late leaves the next one less time, and a stall of a whole frame or more drops the
-// frames it lost instead of catching up on them in a burst.
+// Ends each frame on a fixed schedule of kFramesPerSecond a second counted from the
+// first, so the rate is exact on average whatever each sleep overshoots: a frame that
+// ends late leaves the next one less time, and after a stall of a whole frame or more
+// the schedule starts again, dropping the frames it lost instead of racing through them.
 class FramePacer {
 public:
     explicit FramePacer(PaceClock clock = realPaceClock());
@@ -25,6 +25,6 @@ private:
     std::int64_t deadline(std::int64_t frame) const;
 
     PaceClock clock_;
-    std::int64_t start_;
+    std::int64_t start_;      // when the schedule began
     std::int64_t frame_ = 0;  // the deadline the last frame ended on
 };
