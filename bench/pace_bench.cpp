@@ -1,11 +1,11 @@
 // How true the game's pace is: its own loop (update, clear, the batched drawing, display)
-// run for a stretch of wall-clock time in a real window the size of the screen, with
-// balls sweeping under a full wall, paced as the game paces it and, for comparison, by
-// SFML's frame limit. For each it prints the frames per wall-clock second, the interval
+// in a real window the size of the screen, with balls sweeping under a full wall, paced
+// as the game paces it and, for comparison, by SFML's frame limit, the two taking turns
+// in rounds of wall-clock time. For each it prints the frames per wall-clock second, the interval
 // between frames (median, 99th percentile, longest), how far the timer's reading is
 // from the wall clock at the end, and the process's CPU time per frame.
 //
-// Usage, from the repository root: pace_bench [--no-header] [SECONDS]
+// Usage, from the repository root: pace_bench [--no-header] [SECONDS]  (for each way of pacing)
 #include "app/batched_draw.h"
 #include "app/pacing.h"
 #include "app/world.h"
@@ -17,10 +17,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 #include <vector>
 
 namespace {
 constexpr int kDefaultSeconds = 60;
+constexpr int kRounds = 3;  // the two take turns, so a passing load hits them alike
 constexpr int kSweepingBalls = 5;
 constexpr unsigned kSeed = 2024;
 
@@ -40,7 +42,15 @@ double percentile(std::vector<double> values, double p) {
     return *at;
 }
 
-void measure(sf::RenderWindow& window, Pacing pacing, int seconds) {
+struct Measure {
+    std::vector<double> intervalsMs;
+    double wallSeconds = 0.;
+    double cpuSeconds = 0.;
+    double timerSeconds = 0.;
+};
+
+// One stretch of the loop, from a fresh game.
+void run(sf::RenderWindow& window, Pacing pacing, int seconds, Measure& m) {
     Game game{};  // the bench owns the window; the game's stays empty
     BatchedDraw batch;
     setUpGame(game, kSeed);
@@ -48,8 +58,6 @@ void measure(sf::RenderWindow& window, Pacing pacing, int seconds) {
     game.frameCount = 0;
     window.setFramerateLimit(pacing == Pacing::SfmlLimit ? kFramesPerSecond : 0);
 
-    std::vector<double> intervalsMs;
-    intervalsMs.reserve(static_cast<std::size_t>(seconds) * kFramesPerSecond * 2);
     const double cpuStart = processCpuSeconds();
     const Clock::time_point start = Clock::now();
     const Clock::time_point end = start + std::chrono::seconds(seconds);
@@ -64,36 +72,45 @@ void measure(sf::RenderWindow& window, Pacing pacing, int seconds) {
         if (pacing == Pacing::FramePacer)
             pacer.endFrame();
         const Clock::time_point now = Clock::now();
-        intervalsMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        m.intervalsMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
         last = now;
     }
-    const double wall = std::chrono::duration<double>(last - start).count();
-    const double cpu = processCpuSeconds() - cpuStart;
-    const double timer = static_cast<double>(game.frameCount) / kFramesPerSecond;
-    const double frames = static_cast<double>(intervalsMs.size());
+    m.wallSeconds += std::chrono::duration<double>(last - start).count();
+    m.cpuSeconds += processCpuSeconds() - cpuStart;
+    m.timerSeconds += static_cast<double>(game.frameCount) / kFramesPerSecond;
+}
+
+void print(const sf::RenderWindow& window, Pacing pacing, const Measure& m) {
+    const double frames = static_cast<double>(m.intervalsMs.size());
     std::printf("| %ux%u | %s | %.3f | %.2f ms | %.2f ms | %.2f ms | %+.3f %% | %.2f ms |\n", window.getSize().x,
                 window.getSize().y, pacing == Pacing::SfmlLimit ? "SFML's frame limit" : "the game's pacer",
-                frames / wall, percentile(intervalsMs, 0.5), percentile(intervalsMs, 0.99),
-                *std::max_element(intervalsMs.begin(), intervalsMs.end()), (timer - wall) / wall * 100.,
-                cpu * 1e3 / frames);
+                frames / m.wallSeconds, percentile(m.intervalsMs, 0.5), percentile(m.intervalsMs, 0.99),
+                *std::max_element(m.intervalsMs.begin(), m.intervalsMs.end()),
+                (m.timerSeconds - m.wallSeconds) / m.wallSeconds * 100., m.cpuSeconds * 1e3 / frames);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
     const int flags = argc > 1 && std::strcmp(argv[1], "--no-header") == 0 ? 1 : 0;
     const int seconds = argc > 1 + flags ? std::atoi(argv[1 + flags]) : kDefaultSeconds;
-    if (seconds <= 0 || argc > 2 + flags) {
+    if (seconds < kRounds || argc > 2 + flags) {
         std::fprintf(stderr, "usage: %s [--no-header] [SECONDS]\n", argv[0]);
         return 2;
     }
     sf::RenderWindow window;
     openBenchWindow(window);
     if (flags == 0) {
-        std::printf("The game's loop for %d s of wall-clock time, balls in flight under a full wall\n\n", seconds);
+        std::printf("The game's loop for %d s of wall-clock time, in %d rounds, balls in flight under a full wall\n\n",
+                    seconds, kRounds);
         std::printf("| screen | pacing | frames per second | interval median | 99th percentile | longest "
                     "| timer vs wall clock | CPU per frame |\n|---|---|---:|---:|---:|---:|---:|---:|\n");
     }
-    for (const Pacing pacing : {Pacing::SfmlLimit, Pacing::FramePacer})
-        measure(window, pacing, seconds);
+    constexpr Pacing kPacings[] = {Pacing::SfmlLimit, Pacing::FramePacer};
+    Measure measures[std::size(kPacings)];
+    for (int round = 0; round < kRounds; ++round)
+        for (std::size_t i = 0; i < std::size(kPacings); ++i)
+            run(window, kPacings[i], seconds / kRounds, measures[i]);
+    for (std::size_t i = 0; i < std::size(kPacings); ++i)
+        print(window, kPacings[i], measures[i]);
     return 0;
 }

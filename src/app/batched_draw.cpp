@@ -4,6 +4,7 @@
 #include "app/world.h"
 
 #include <algorithm>
+#include <numeric>
 
 // Why the batch paints exactly the pixels of drawFrame, and what it relies on:
 // - each brick fills its own cell and nothing else (the shape sits at the cell's corner,
@@ -15,7 +16,9 @@
 // - the background, drawn whole over the cleared window, makes the same pixels wherever
 //   it is drawn at the window's size and fit; kept so, it is copied into the pieces one
 //   pixel to one texel, each pixel centre on its texel's centre, so nothing the scale
-//   or the cut does to sampling can pick another texel;
+//   or the cut does to sampling can pick another texel; where the fit magnifies a
+//   one-to-one image and samples it clear of texel edges, it is kept at the world's
+//   size instead, the image's own texels over black, picked as the image's would be;
 // - each label lies inside its brick, so all bodies before all labels stack every
 //   pixel as brick after brick does;
 // - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
@@ -65,6 +68,34 @@ sf::Transform worldToPixels(const sf::RenderTarget& target) {
            target.getView().getTransform();
 }
 
+// Whether the whole image covers the background one texel to one world unit.
+bool mapsOneToOne(const sf::RectangleShape& background) {
+    const sf::Texture* image = background.getTexture();
+    return image && sf::Vector2f(image->getSize()) == background.getSize() &&
+           background.getTextureRect() == sf::IntRect({0, 0}, sf::Vector2i(image->getSize()));
+}
+
+// Whether pixel centres across `pixels` showing `units` of the world sample every texel
+// of a one-to-one image well clear of its edges. A centre lands at an odd multiple of
+// units / (2 * pixels) texels: a multiple of 1/d of a texel, d = 2 * pixels /
+// gcd(2 * pixels, units), and never on an edge when d is even. The limit keeps it far
+// beyond rounding.
+bool samplesClearOfTexelEdges(int pixels, int units) {
+    constexpr int kFinestTexelFraction = 64;
+    const int d = 2 * pixels / std::gcd(2 * pixels, units);
+    return d % 2 == 0 && d <= kFinestTexelFraction;
+}
+
+// Whether the kept picture may be the world's size, a texel a unit, rather than the
+// window's: where the fit magnifies a one-to-one image and samples it clear of texel
+// edges, that picture sampled at the pixels gives the pixels the image gives, and it
+// is smaller to keep and to read.
+bool keepsAtWorldSize(const sf::RectangleShape& background, const sf::IntRect& area) {
+    return mapsOneToOne(background) && area.width >= kWorldWidth &&
+           samplesClearOfTexelEdges(area.width, static_cast<int>(kWorldWidth)) &&
+           samplesClearOfTexelEdges(area.height, static_cast<int>(kWorldHeight));
+}
+
 // A piece of the kept background: each corner takes the texel of the pixel it falls on.
 void appendBackground(std::vector<sf::Vertex>& out, const sf::Transform& toPixels, Box at) {
     const sf::Vector2f from = toPixels.transformPoint(at.left, at.top);
@@ -106,14 +137,18 @@ BatchedDraw::BatchedDraw() {
 }
 
 void BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& target) {
-    const KeptFor now{target.getSize(), target.getViewport(target.getView()), game.background.getTexture(),
-                      game.background.getTextureRect(), game.background.getFillColor()};
+    const sf::IntRect area = target.getViewport(target.getView());
+    const bool worldSize = keepsAtWorldSize(game.background, area);
+    const sf::Vector2u size = worldSize ? sf::Vector2u(sf::Vector2f(kWorldWidth, kWorldHeight)) : target.getSize();
+    const KeptFor now{size, area, game.background.getTexture(), game.background.getTextureRect(),
+                      game.background.getFillColor()};
     if (now == keptFor)
         return;
     keptFor = now;
     if (keptBackground.getSize() != now.size)
         keptBackground.create(now.size.x, now.size.y);
-    keptBackground.setView(target.getView());
+    keptBackground.setView(worldSize ? keptBackground.getDefaultView() : target.getView());
+    toKeptPixels = worldSize ? sf::Transform::Identity : worldToPixels(target);
     keptBackground.clear(sf::Color::Black);
     keptBackground.draw(game.background);
     keptBackground.display();
@@ -121,7 +156,6 @@ void BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& targe
 
 void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
     keepBackground(game, target);
-    toKeptPixels = worldToPixels(target);
     backdrop.clear();
     bricks.clear();
     labels.clear();

@@ -14,7 +14,7 @@ struct Game;
 
 // Draws the picture of drawFrame pixel for pixel, with the wall in two draw calls
 // instead of three per brick, and the background only where no brick hides it, copied
-// from a picture of it kept at the target's size.
+// from a picture of it kept at the target's size, or the world's where that samples alike.
 // Keep one for the life of the window: its storage, reserved once, serves every frame.
 struct BatchedDraw {
     BatchedDraw();  // reserves room for the busiest frame the wall can make
@@ -46,6 +46,6 @@ struct BatchedDraw {
     };
     sf::RenderTexture keptBackground;
     KeptFor keptFor;
-    sf::Transform toKeptPixels;  // world to the target's pixels, the kept picture's texels
+    sf::Transform toKeptPixels;  // world points to the kept picture's texels
     void keepBackground(const Game& game, const sf::RenderTarget& target);
 };
