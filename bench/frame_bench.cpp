@@ -24,7 +24,6 @@
 // another screen's table.
 #include "app/batched_draw.h"
 #include "app/pacing.h"
-#include "app/window_seam.h"
 #include "app/world.h"
 #include "draw_frame.h"
 #include "scenes.h"
@@ -39,7 +38,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -88,12 +86,6 @@ struct Measure {
 };
 
 sf::RenderWindow* window = nullptr;
-
-double processCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 long pageFaults() {
     rusage usage{};

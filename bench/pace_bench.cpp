@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <iterator>
 #include <vector>
 
@@ -29,12 +28,6 @@ constexpr unsigned kSeed = 2024;
 enum class Pacing { SfmlLimit, FramePacer };
 
 using Clock = std::chrono::steady_clock;
-
-double processCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 double percentile(std::vector<double> values, double p) {
     const auto at = values.begin() + static_cast<std::ptrdiff_t>(p * static_cast<double>(values.size() - 1));

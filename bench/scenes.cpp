@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 constexpr float kMargin = 20.f;  // keeps spread balls off the world's edges
@@ -32,6 +33,12 @@ void openBenchWindow(sf::RenderWindow& target) {
         }
         return false;
     };
+}
+
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 void setUpGame(Game& game, unsigned seed) {

@@ -10,6 +10,9 @@
 // window's own events are drained unread.
 void openBenchWindow(sf::RenderWindow& target);
 
+// CPU time the whole process has used, all its threads (the renderer runs several).
+double processCpuSeconds();
+
 // Font, level and a wall drawn from the seed; needs the repository root as working directory.
 void setUpGame(Game& game, unsigned seed);
 
