@@ -4,14 +4,13 @@
 
 namespace {
 const char* const kTitle = "Vornaxi";
-constexpr unsigned kRequestedWidth = 800;
-constexpr unsigned kRequestedHeight = 600;
 }  // namespace
 
 void Game::initWindow() {
-    // Fullscreen picks the real size; the world stays 1920 by 1080 regardless.
-    videoMode.width = kRequestedWidth;
-    videoMode.height = kRequestedHeight;
+    // The desktop's own mode of the primary monitor: fullscreen at any other mode would switch
+    // the monitor (and on X, where the switch does not fit the screen, end the process). The
+    // world stays 1920 by 1080 whatever the size; the fit fills the window.
+    videoMode = sf::VideoMode::getDesktopMode();
     window = std::make_unique<sf::RenderWindow>(videoMode, kTitle, sf::Style::Fullscreen,
                                                 sf::ContextSettings());
     font = std::make_unique<sf::Font>();

@@ -6,7 +6,7 @@ FILL=0,0,150 SPECIAL=80,0,0 BLACK=0,0,0 WHITE=255,255,255 RED=255,0,0 YELLOW=255
 source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
 mkdir -p "$SHOTS" && rm -f "$SHOTS"/*.png "$SHOTS"/*.log
-WORK=$(mktemp -d) XVFB="" PID="" DESKTOP=()
+WORK=$(mktemp -d) XVFB="" PID="" DESKTOP=() OX=0 OY=0  # OX,OY: the primary monitor's corner
 cleanup() {
     [[ -n $PID ]] && kill -9 "$PID"
     for p in "${DESKTOP[@]}"; do kill "$p" && wait "$p"; done  # window manager and panel before the bus
@@ -28,27 +28,82 @@ own_display() {
 }
 [[ -n ${DISPLAY:-} || -n ${ON_DESKTOP:-} ]] || own_display 1920x1080
 
-# desktop gnome|xfce|kde WxH: a desktop players run, on a screen of that size: GNOME's compositor,
-# the game an X client of its XWayland; or on an Xvfb of its own, Xfce's window manager and panels
-# or KDE's window manager. Sets PANELS to the geometries of the panels shown, where there are any.
+# monitors LAYOUT: an X server with real RandR outputs, Xorg's dummy driver, one output a monitor,
+# left to right: "WxH[*][/WxH]..." comma-separated, * the primary, /WxH a further mode it lists
+# but does not run. In place of any earlier own display.
+monitors() {
+    [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"
+    cat >"$WORK/xorg.conf" <<EOF
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 512000
+EndSection
+EOF
+    rm -f "$WORK/display"
+    Xorg -displayfd 3 -config "$WORK/xorg.conf" -logfile "$SHOTS/xorg.log" -noreset -nolisten tcp -novtswitch \
+        -sharevts 3>"$WORK/display" 2>/dev/null & XVFB=$!
+    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xorg.log"; check xorg-starts; finish; }
+    export DISPLAY=:$(<"$WORK/display")
+    local spec mode run i=0 x=0 w h
+    for spec in ${1//,/ }; do
+        run=""
+        for mode in ${spec//[*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
+            w=${mode%x*} h=${mode#*x} run=${run:-$mode}
+            xrandr --newmode "$mode" $(((w + 160) * (h + 40) * 60))e-6 "$w" $((w + 48)) $((w + 80)) $((w + 160)) \
+                "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
+            xrandr --addmode "DUMMY$i" "$mode"
+        done
+        xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $spec == *\** ]] && echo --primary)
+        x=$((x + ${run%x*})) i=$((i + 1))
+    done 2>>"$SHOTS/xorg.log"
+    xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
+}
+# The outputs' modes and places, and the screen's size: what the game must leave as it was.
+outputs() { xrandr | grep -E '^Screen| connected'; }
+as_before() {  # as_before WHEN: adds to $bad unless every output has the mode and place it had
+    local now; now=$(outputs)
+    [[ $now == "$BEFORE" ]] || bad+="$1 the outputs are $(xargs <<<"$now"), not $(xargs <<<"$BEFORE"); "
+}
+# primary: SW x SH at OX,OY, the monitor the game is to cover (the first where none is primary).
+primary() {
+    local m; m=$(xrandr --listmonitors | grep -m1 ' +\*' || xrandr --listmonitors | sed -n 2p)
+    [[ $m =~ ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+) ]] || return
+    sw=${BASH_REMATCH[1]} sh=${BASH_REMATCH[2]} OX=${BASH_REMATCH[3]} OY=${BASH_REMATCH[4]}
+}
+
+# desktop gnome|xfce|kde|bare SCREEN: a desktop players run, on a screen of that size or on monitors
+# of that layout: GNOME's compositor with a virtual monitor each, the game an X client of its
+# XWayland; or on an X server of its own, Xfce's window manager and panels, KDE's window manager,
+# or none. Sets PANELS to the geometries of the panels shown, where there are any.
 desktop() {
     export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run NO_AT_BRIDGE=1  # none of the user's settings
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME WAYLAND_DISPLAY XAUTHORITY; PANELS=()
     mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR"
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+    if [[ $1 == gnome ]]; then unset DISPLAY  # XWayland's, below
+    elif [[ $2 == +([0-9])x+([0-9]) ]]; then own_display "$2"
+    else monitors "$2"; fi  # before the bus, so that what it starts finds the display
     dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>>"$SHOTS/desktop.log" & DESKTOP=($!)
     wait_until 10000 test -S "$XDG_RUNTIME_DIR/bus" || { bad="no session bus, see $SHOTS/desktop.log"; return 1; }
     if [[ $1 == gnome ]]; then
-        unset DISPLAY; mkdir -p -m 1777 /tmp/.X11-unix  # where XWayland listens; a bare /tmp lacks it
-        mutter --headless --wayland --virtual-monitor "$2" >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+        mkdir -p -m 1777 /tmp/.X11-unix  # where XWayland listens; a bare /tmp lacks it
+        mutter --headless --wayland --virtual-monitor ${2//,/ --virtual-monitor } >>"$SHOTS/desktop.log" 2>&1 &
+        DESKTOP=($! "${DESKTOP[@]}")
         wait_until 20000 xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
         WINDOW_SHOTS=1  # XWayland gives no picture of its root window
-    elif own_display "$2" && [[ $1 == kde ]]; then
-        kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
     else
-        xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
-        xfce4-panel >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
-        wait_until 20000 panels || { bad="no top panel and dock, see $SHOTS/desktop.log"; return 1; }
+        case $1 in
+        bare) return ;;
+        kde) kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}") ;;
+        xfce)
+            xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+            xfce4-panel >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+            wait_until 20000 panels || { bad="no top panel and dock, see $SHOTS/desktop.log"; return 1; } ;;
+        esac
     fi
     wait_until 20000 wmctrl -m >/dev/null 2>&1 || { bad="no window manager, see $SHOTS/desktop.log"; return 1; }
 }
@@ -79,10 +134,11 @@ px() { echo $((FL + $1 * FW / 1920)),$((FT + $2 * FH / 1080)); }  # a world poin
 box() { local at; at=$(px "$3" "$4"); echo "$(($1 * FW / 1920))x$(($2 * FH / 1080))+${at/,/+}"; }  # box W H X Y
 
 n=0
-WINDOW_SHOTS=""  # set to take the game's window alone, not the screen
+WINDOW_SHOTS="" CROP=""  # set to take the game's window alone, or only that part of the screen
 shot() {
     local w=root; [[ -n $WINDOW_SHOTS ]] && w=$WID
-    n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1"); timeout 10 import -window "$w" "$SHOT"
+    n=$((n + 1)); SHOT=$(printf '%s/%02d-%s.png' "$SHOTS" "$n" "$1")
+    timeout 10 import -window "$w" ${CROP:+-crop "$CROP" +repage} "$SHOT"
 }
 snap() { shot "$1"; "$2" "$SHOT" "${@:3}"; }  # snap NAME COND ARGS...: COND on a new shot
 

@@ -73,15 +73,16 @@ fitted() {  # fitted NAME: the fresh game in $SHOT scaled whole and centred in b
     assets_loaded "$SHOT"
     check "$1.timer-and-background"
     for x in 100 960 1800; do  # the pointer over world x puts the paddle's middle there
-        xdotool mousemove $(px "$x" 540 | tr , ' ')
+        at=$(px "$x" 540) && xdotool mousemove $((OX + ${at%,*})) $((OY + ${at#*,}))
         wait_until 8000 snap "$1-$x" under "$x" || bad+="pointer over world x $x: $seen; "
     done
     check "$1.paddle-under-pointer"
 }
-fullscreen() {  # the game's window at 0,0 the size of the screen, and the window manager says so
+fullscreen() {  # the game's window just covers the primary monitor, and the window manager says so
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     local state; state=$(xprop -id "$WID" _NET_WM_STATE)
-    [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,${sw}x$sh && $state == *_NET_WM_STATE_FULLSCREEN* ]] ||
+    [[ $name == bare ]] && state=_NET_WM_STATE_FULLSCREEN  # no window manager to say so
+    [[ $X,$Y,${WIDTH}x$HEIGHT == $OX,$OY,${sw}x$sh && $state == *_NET_WM_STATE_FULLSCREEN* ]] ||
         { seen="window is ${WIDTH}x$HEIGHT at ($X,$Y), $state; "; false; }
 }
 panels_drawn() {  # no panel a blank: DESK is the desktop to hide
@@ -97,52 +98,96 @@ panels_covered() {  # hardly a pixel left where a panel was as the desktop showe
 }
 # As the window manager marks it: its active window may be a frame around the one asked for.
 focused() { [[ $(xprop -id "$1" _NET_WM_STATE) == *_NET_WM_STATE_FOCUSED* ]]; }
+other_drawn() {  # other_drawn IMG: the other window, where there is one, painted in the shot of the screen
+    [[ -z $OTHERS || -z ${OTHER:-} ]] && return
+    eval "$(xdotool getwindowgeometry --shell "$OTHER")" && OTHER_AT=${WIDTH}x$HEIGHT+$X+$Y
+    ((X >= OX + sw || X + WIDTH <= OX)) || { bad+="the other window at $X,$Y is on the primary monitor; "; return; }
+    [[ $("$CONVERT" "$1" -crop "$OTHER_AT" -format %k info:) -gt 1 ]]
+}
+others_as_before() {  # the other window, on another monitor, shows what it did before the game
+    [[ -n ${OTHER_AT:-} ]] || return 0
+    local at=$SHOT; CROP="" shot whole; same "the other monitor's window" "$WHOLE" "$SHOT" "$OTHER_AT"; SHOT=$at
+}
+reach() {  # tells whether the pointer can leave the primary monitor (WHEN): the game holds it while focused
+    local to=$((OX > 0 ? OX - 50 : OX + sw + 50)); xdotool mousemove "$to" $((OY + sh / 2))
+    eval "$(xdotool getmouselocation --shell)"
+    echo "    pointer sent to $to,$((OY + sh / 2)), beyond the primary monitor, $1: at $X,$Y," \
+        "$( ((X >= OX && X < OX + sw)) && echo held || echo free)"
+}
 other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/null | head -n 1); [[ -n $OTHER ]]; }
 
 # ---------------------------------------------------------------- on a desktop
-# ON_DESKTOP="gnome|xfce|kde WxH": the game under that desktop's window manager, in place of the rest.
+# ON_DESKTOP="gnome|xfce|kde|bare SCREEN": the game under that desktop's window manager (or none) on
+# a screen of that size or monitors of that layout (harness.sh), in place of the rest. The game
+# must cover the primary monitor, fitted there, and leave every monitor's mode and place as it was.
 if [[ -n ${ON_DESKTOP:-} ]]; then
     read -r name screen <<<"$ON_DESKTOP"
+    # Xorg, which gives monitors of a layout, runs as root.
+    [[ $name == gnome || $screen == +([0-9])x+([0-9]) || $(id -u) == 0 ]] || exec sudo -E bash "$0" "$@"
     QUIT_MS=10000  # that it quits; how soon is the bare run's
-    sw=${screen%x*} sh=${screen#*x}
-    desktop "$name" "$screen"
+    { desktop "$name" "$screen" && primary; } || bad+="no primary monitor: $(xrandr --listmonitors 2>&1 | xargs); "
     check "$name.starts"
     ((failed == 0)) || finish
+    echo "    monitors: $(xrandr --listmonitors | awk 'NR > 1 { printf "%s %s; ", $2, $3 }')primary ${sw}x$sh+$OX+$OY"
+    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | tail -n +2 | grep -v ' +\*' | sed -E 's|.* ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+(\+[0-9]+\+[0-9]+) .*|\1x\2\3|')
+    if [[ $name != bare ]]; then  # another window to give the focus to, on another monitor where there is one
+        other=${OTHERS%% *} other=${other#*+}
+        xmessage ${OTHERS:+-geometry +$((${other%+*} + 100))+$((${other#*+} + 100))} -title Other "another window" \
+            2>>"$SHOTS/desktop.log" & other=$! DESKTOP=($! "${DESKTOP[@]}")
+        wait_until 10000 other_window || bad="no other window; "
+    fi
+    [[ -n $WINDOW_SHOTS ]] || { wait_until 10000 snap desktop-whole other_drawn; WHOLE=$SHOT CROP=${sw}x$sh+$OX+$OY; }
     fit "$sw" "$sh"; TIMER=$(box 600 95 0 0)
     ((${#PANELS[@]} == 0)) || wait_until 10000 snap desktop panels_drawn || bad="panels at ${PANELS[*]} not drawn; "
     start_game "$SRC" "$name" && { fullscreen || bad+=$seen; } && panels_covered "$SHOT"
-    check "$name.window-covers-screen${PANELS:+-and-panels}"
+    check "$name.window-covers-primary-monitor${PANELS:+-and-panels}"
     ((failed == 0)) || finish
+    as_before "while the game runs"; [[ -n $WINDOW_SHOTS ]] || others_as_before
+    check "$name.no-mode-switched-other-monitors-untouched"
     fitted "$name"
     xdotool key p
     wait_until 8000 snap paused pause_mark || bad=$seen
     xdotool key p
     wait_until 8000 snap resumed pause_mark_gone || bad+="the pause mark stayed after the second P; "
     check "$name.pause-without-click"
+    xdotool click 1
+    wait_until 8000 snap launched timer_moved "$SHOT" || bad="timer unchanged 8 s after a click"
+    check "$name.click-launches"
 
-    xmessage -title Other "another window" 2>>"$SHOTS/desktop.log" & other=$! DESKTOP=($! "${DESKTOP[@]}")
-    { wait_until 10000 other_window && timeout 10 xdotool windowactivate "$OTHER" && wait_until 10000 focused "$OTHER" &&
-        ! focused "$WID"; } || bad="another window took no focus; "
-    shot away
-    timeout 10 xdotool windowactivate "$WID" && wait_until 10000 focused "$WID" && { fullscreen || bad+=$seen; } ||
-        bad+="the game took no focus back; "
-    xdotool key p
-    wait_until 8000 snap back pause_mark || bad+="P after focus came back: $seen; "
-    panels_covered "$SHOT"
-    check "$name.fullscreen-and-keys-after-focus-comes-back"
-    kill "$other"
+    if [[ $name != bare ]]; then
+        { timeout 10 xdotool windowactivate "$OTHER" && wait_until 10000 focused "$OTHER" && ! focused "$WID"; } ||
+            bad="another window took no focus; "
+        shot away; reach "while another window has the focus"
+        timeout 10 xdotool windowactivate "$WID" && wait_until 10000 focused "$WID" && { fullscreen || bad+=$seen; } ||
+            bad+="the game took no focus back; "
+        reach "with the focus back"
+        xdotool key p
+        wait_until 8000 snap back pause_mark || bad+="P after focus came back: $seen; "
+        panels_covered "$SHOT"
+        check "$name.fullscreen-and-keys-after-focus-comes-back"
+        kill "$other"
+    fi
 
-    ends xdotool key Escape
+    ends xdotool key Escape; as_before "after Escape"
     check "$name.escape-without-click"
-    start_game "$SRC" close && ends wmctrl -c Vornaxi
-    check "$name.close-request"
+    if [[ $name != bare ]]; then
+        start_game "$SRC" close && ends wmctrl -c Vornaxi; as_before "after the close request"
+        check "$name.close-request"
+    fi
+    # A logout or a task manager's End: nothing of the game's may outlive it.
+    start_game "$SRC" terminated && kill -TERM "$PID" && { wait_until "$QUIT_MS" gone || bad+="still running after SIGTERM; "; }
+    wait "$PID"; PID=""
+    as_before "after SIGTERM"
+    check "$name.sigterm-leaves-monitors-as-they-were"
     finish
 fi
 
 # ---------------------------------------------------------------- with fonts/ and assets/
+BEFORE=$(outputs)
 start_game "$SRC" full && eval "$(xdotool getwindowgeometry --shell "$WID")" &&
     { [[ $X,$Y,${WIDTH}x$HEIGHT == 0,0,1920x1080 ]] || bad="window is ${WIDTH}x$HEIGHT at ($X,$Y)"; }
-check start.window-covers-screen
+as_before "while the game runs"
+check start.window-covers-screen-at-its-mode
 ((failed == 0)) || finish
 shot start; START=$SHOT
 wall "$START" || bad=$seen
@@ -182,6 +227,7 @@ wait_until 8000 snap restarted wall 960 || bad+=$seen
 check restart.fresh-wall-and-ball-on-paddle
 
 burst; QUIT_MS=$AT_ONCE_MS ends xdotool key Escape
+as_before "after Escape"
 check quit.escape-at-once
 
 # The game's display check is X11 code; the Windows build under wine (GAME_ON_WINE set) has none.
