@@ -194,5 +194,6 @@ assets_loaded() {
     [[ $("$CONVERT" "$1" -crop "$(box 1920 380 0 570)" -format %k info:) -gt 1 ]] || bad+="no background image; "
     local white; white=$(count "$1" "$(box 190 70 10 10)" "$WHITE")
     ((white >= 50)) || bad+="only $white white pixels where the timer is; "
-    grep -qi "failed to load" "$LOG" && bad+="the log says: $(grep -i -m2 "failed to load" "$LOG" | tr '\n' ' ')"
+    grep -qi "failed to load\|video mode is not available" "$LOG" &&
+        bad+="the log says: $(grep -i -m2 "failed to load\|video mode is not available" "$LOG" | tr '\n' ' ')"
 }

@@ -129,10 +129,10 @@ if [[ -n ${ON_DESKTOP:-} ]]; then
     check "$name.starts"
     ((failed == 0)) || finish
     echo "    monitors: $(xrandr --listmonitors | awk 'NR > 1 { printf "%s %s; ", $2, $3 }')primary ${sw}x$sh+$OX+$OY"
-    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | tail -n +2 | grep -v ' +\*' | sed -E 's|.* ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+(\+[0-9]+\+[0-9]+) .*|\1x\2\3|')
+    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | awk 'NR > 1 && $2 !~ /\*/ { gsub("/[0-9]+", "", $3); print $3 }')
     if [[ $name != bare ]]; then  # another window to give the focus to, on another monitor where there is one
-        other=${OTHERS%% *} other=${other#*+}
-        xmessage ${OTHERS:+-geometry +$((${other%+*} + 100))+$((${other#*+} + 100))} -title Other "another window" \
+        at=${OTHERS%%$'\n'*} at=${at#*+}
+        xmessage ${OTHERS:+-geometry +$((${at%+*} + 100))+$((${at#*+} + 100))} -title Other "another window" \
             2>>"$SHOTS/desktop.log" & other=$! DESKTOP=($! "${DESKTOP[@]}")
         wait_until 10000 other_window || bad="no other window; "
     fi
