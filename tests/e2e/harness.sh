@@ -97,7 +97,7 @@ desktop() {
         WINDOW_SHOTS=1  # XWayland gives no picture of its root window
     else
         case $1 in
-        bare) return ;;
+        bare) return 0 ;;
         kde) kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}") ;;
         xfce)
             xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
