@@ -46,9 +46,6 @@ export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" 
     bad="reg add failed, see $out/wineboot.log"
 check wine.prefix
 printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "%s"\n' "$game/vornaxi.exe" >"$out/vornaxi-wine" && chmod +x "$out/vornaxi-wine"
-# Wine's display driver switches modes through RandR as the Linux game's SFML did: played on a
-# monitor that lists a larger mode than it runs, which a switch would not fit (Xorg needs root).
-if (($(id -u) == 0)); then monitors "1920x1080*/2560x1440"; else echo "    not root: on Xvfb, whose one mode cannot switch"; fi
 GAME_ON_WINE=1 bash "$here/play_e2e.sh" "$out/vornaxi-wine" "$game" "$out/shots" | sed 's/^/    /'
 ((PIPESTATUS[0] == 0)) || bad="see the checks above and $out/shots"
 check wine.plays-as-on-debian
