@@ -43,6 +43,7 @@ TEST(Balls, EachTypeIsItsOwnColourRadiusTenRoundItsCentre) {
         const Ball ball = makeBall(static_cast<BallType>(type));
         EXPECT_EQ(ball.shape.getFillColor(), colours[type]) << "type " << type;
         EXPECT_EQ(ball.shape.getRadius(), 10.f) << "type " << type;
+        EXPECT_EQ(ball.shape.getPointCount(), 30u) << "type " << type;
         EXPECT_EQ(ball.shape.getOrigin(), sf::Vector2f(10.f, 10.f)) << "type " << type << ": position is the centre";
     }
 }
