@@ -76,7 +76,9 @@ TEST_F(GameTest, EachContactHitsItsPatternOnceOnAFullWall) {
     for (const auto& c : cases) {
         game.buildBrickGrid();
         const std::vector<int> before = hitsLeft();
+        std::srand(5);
         game.onBrickContact(c.col, c.row, c.type);
+        EXPECT_TRUE(nextDrawIs(5, 0)) << "type " << static_cast<int>(c.type) << ": no draw";
         const std::vector<int> after = hitsLeft();
         for (int col = 0; col < 20; ++col)
             for (int row = 0; row < 15; ++row)

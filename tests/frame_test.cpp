@@ -37,6 +37,7 @@ TEST_F(GameTest, IgnoredEventsNeverHoldBackTheOnesTheGameActsOn) {
     queue({keyPress(sf::Keyboard::P)});
     game.update();
     EXPECT_TRUE(game.paused) << "P waited behind 2,000 ignored events";
+    EXPECT_EQ(timer(), "| |") << "the pause mark in the timer's place";
     game.update();
     EXPECT_TRUE(game.paused) << "the events after P replace it, so it does not flip again";
     EXPECT_TRUE(script().events.empty());

@@ -15,6 +15,7 @@ TEST_F(GameTest, BrickFillsItsCellWithItsHitsAsLabel) {
     EXPECT_EQ(makeBrick(0, 0, false, *game.font, 9)->shape.getOutlineColor(), sf::Color::Black) << "others black";
     EXPECT_EQ(b->label.getPosition(), sf::Vector2f(1864.f, 520.f)) << "40 in from the cell's left";
     EXPECT_EQ(b->label.getCharacterSize(), 24u);
+    EXPECT_EQ(b->label.getFillColor(), sf::Color(170, 170, 170, 255));
     EXPECT_EQ(labelOf(*b), "9");
     EXPECT_EQ(b->label.getFont(), game.font.get());
     EXPECT_EQ(makeBrick(3, 4, false, sf::Font{}, 5)->label.getFont(), nullptr)
@@ -42,6 +43,7 @@ TEST(Balls, EachTypeIsItsOwnColourRadiusTenRoundItsCentre) {
         const Ball ball = makeBall(static_cast<BallType>(type));
         EXPECT_EQ(ball.shape.getFillColor(), colours[type]) << "type " << type;
         EXPECT_EQ(ball.shape.getRadius(), 10.f) << "type " << type;
+        EXPECT_EQ(ball.shape.getPointCount(), 30u) << "type " << type;
         EXPECT_EQ(ball.shape.getOrigin(), sf::Vector2f(10.f, 10.f)) << "type " << type << ": position is the centre";
     }
 }
@@ -52,6 +54,9 @@ TEST_F(GameTest, LevelStartsWithOneWhiteBallOnThePaddleAndAFullWall) {
     EXPECT_EQ(game.balls[0].shape.getPosition(), sf::Vector2f(300.f, 980.f));
     EXPECT_EQ(game.paddle.getSize(), sf::Vector2f(170.f, 20.f));
     EXPECT_EQ(game.paddle.getOrigin(), sf::Vector2f(85.f, 10.f)) << "the paddle's position is its centre";
+    EXPECT_EQ(game.paddle.getFillColor(), sf::Color::Red);
+    EXPECT_EQ(game.paddle.getOutlineColor(), sf::Color::Yellow);
+    EXPECT_EQ(game.timerText.getPosition(), sf::Vector2f(10.f, 10.f));
     EXPECT_EQ(game.timerText.getCharacterSize(), 60u);
     EXPECT_EQ(game.background.getTexture(), &game.backgroundTexture);
     EXPECT_EQ(bricksStanding(), 300);
