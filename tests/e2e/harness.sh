@@ -48,16 +48,16 @@ EOF
         -sharevts 3>"$WORK/display" 2>/dev/null & XVFB=$!
     wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xorg.log"; check xorg-starts; finish; }
     export DISPLAY=:$(<"$WORK/display")
-    local spec mode run i=0 x=0 w h
-    for spec in ${1//,/ }; do
+    local monitor mode run i=0 x=0 w h
+    for monitor in ${1//,/ }; do
         run=""
-        for mode in ${spec//[*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
+        for mode in ${monitor//[*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
             w=${mode%x*} h=${mode#*x} run=${run:-$mode}
             xrandr --newmode "$mode" $(((w + 160) * (h + 40) * 60))e-6 "$w" $((w + 48)) $((w + 80)) $((w + 160)) \
                 "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
             xrandr --addmode "DUMMY$i" "$mode"
         done
-        xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $spec == *\** ]] && echo --primary)
+        xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $monitor == *\** ]] && echo --primary)
         x=$((x + ${run%x*})) i=$((i + 1))
     done 2>>"$SHOTS/xorg.log"
     xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
