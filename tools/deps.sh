@@ -51,8 +51,12 @@ WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
 WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
 
 # The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
-# build FreeType, SFML and the game there.
+# build FreeType, SFML and the game there. For another architecture (arm64) the root has both,
+# the -dev packages are that architecture's (libx11-dev:arm64) and its cross compilers join.
 LINUX_BUILD_PACKAGES=(g++ cmake make pkg-config libx11-dev libxrandr-dev libgl-dev libudev-dev)
+cross_packages() {  # cross_packages ARCH PACKAGES...: the build packages for Debian architecture ARCH
+    local pkgs=("${@:2}"); echo "${pkgs[@]/%-dev/-dev:$1}" crossbuild-essential-"$1" g++-"$(dpkg-architecture -a"$1" -qDEB_HOST_GNU_TYPE 2>/dev/null)"
+}
 # Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has: no SFML, no
 # FreeType, no compiler.
 LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1)
