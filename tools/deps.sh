@@ -35,8 +35,9 @@ DEBIAN_RELEASE="$(. /etc/os-release && echo "${VERSION_ID:-}")"
 # libsfml-dev and go into the package's Depends through dpkg-shlibdeps.
 BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
 
-# Building the package needs these too: dpkg-shlibdeps and the font it depends on.
-PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
+# Building the package needs these too: dpkg-shlibdeps, file (CPack asks it which files are
+# programs) and the font it depends on.
+PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev file fonts-dejavu-core)
 
 # The test command needs all of these; they also make up the Debian 13 root it tests in. The
 # desktops the game is played on last: GNOME's compositor and XWayland, Xfce's window manager and
