@@ -58,15 +58,17 @@ if [[ $arch != "$(uname -m)" ]]; then
     # A Raspberry Pi's Debian. Emulated, the game draws some 2 frames a second, not 60.
     suites=(bookworm) foreign=(--architectures="$debarch") && export WAIT_FACTOR=8
 fi
-# plays WHAT CMD [ROOT_OPTION]: the test runs here, CMD in the root, on this machine's Xvfb, from
-# the folder it is started in: the harness's own, or one without fonts/ and assets/.
-plays() {
-    local dir=$out/$suite/$1
-    mkdir -p "$dir" && printf '#!/bin/sh\nexec %s "$PWD:/cwd" %q:/game /tmp/.X11-unix:/tmp/.X11-unix -- env ${DISPLAY+DISPLAY="$DISPLAY"} %s\n' \
+# launcher WHAT CMD [ROOT_OPTION]: $dir/vornaxi, which runs CMD in the root on this machine's Xvfb,
+# from the folder it is started in: the harness's own, or one without fonts/ and assets/.
+launcher() {
+    dir=$out/$suite/$1 && mkdir -p "$dir"
+    printf '#!/bin/sh\nexec %s "$PWD:/cwd" %q:/game /tmp/.X11-unix:/tmp/.X11-unix -- env ${DISPLAY+DISPLAY="$DISPLAY"} %s\n' \
         "$(printf '%q ' "${root[@]}" "${@:3}" "${box[@]}" "$dir/root")" "$game" "$2" >"$dir/vornaxi" && chmod +x "$dir/vornaxi"
-    env -u DISPLAY -u XAUTHORITY GAME_FINDS_DATA=1 bash "$here/play_e2e.sh" "$dir/vornaxi" "$game" "$dir/shots" | sed 's/^/    /'
+}
+played() {  # played CHECK SCRIPT ARGS...: the e2e SCRIPT, run here, its checks indented
+    env -u DISPLAY -u XAUTHORITY bash "$here/$2" "${@:3}" | sed 's/^/    /'
     ((PIPESTATUS[0] == 0)) || bad="see the checks above and $dir/shots"
-    check "$suite.plays-$1"
+    check "$suite.$1"
 }
 for suite in "${suites[@]}"; do
     root=(bash "$src/tools/root" "${foreign[@]}") box=("play-$suite${foreign:+-$debarch}" "$suite" "$packages")
@@ -76,14 +78,16 @@ for suite in "${suites[@]}"; do
     [[ $said == *'not found'* || $said == *sfml* || $said == *freetype* || $said == *g[c+][c+]* ]] &&
         bad="the root has or the game takes what it should not: $(tr '\n' ' ' <<<"$said")"
     check "$suite.root-without-sfml-freetype-or-compiler-has-all-the-game-needs"
-    plays from-the-archive /game/vornaxi
+    launcher from-the-archive /game/vornaxi
+    GAME_FINDS_DATA=1 played plays-from-the-archive play_e2e.sh "$dir/vornaxi" "$game" "$dir/shots"
     [[ -n $debs ]] || continue
     # The package for this release, installed by apt in an overlay of the same root, then that
-    # overlay laid over it for every start of the game.
+    # overlay laid over it for every start of the game; the whole play is the archive's above.
     deb=$(ls "$debs/$suite/first/"vornaxi_*.deb)
     said=$("${root[@]}" "${box[@]}" "$out/$suite/installed" "${deb%/*}:/debs" -- \
         env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "/debs/${deb##*/}" 2>&1) || bad="apt-get install: $said"
     check "$suite.apt-installs-the-package"
-    plays from-the-package /usr/games/vornaxi --layer="$out/$suite/installed/upper"
+    launcher from-the-package /usr/games/vornaxi --layer="$out/$suite/installed/upper"
+    LAUNCHER=$dir/vornaxi played installed-package-starts-and-quits install_check.sh "$out/$suite/installed/upper/usr" "$dir/shots"
 done
 finish
