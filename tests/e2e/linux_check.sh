@@ -55,7 +55,7 @@ if [[ $arch != "$(uname -m)" ]]; then
         echo "SKIP: playing the $arch archive: $said"; finish
     fi
     echo "    $debarch programs run here through qemu, registered with binfmt_misc"
-    # A Raspberry Pi's Debian. Emulated, the game draws some 2 frames a second, not 60.
+    # A Raspberry Pi's Debian. Emulated, the game draws about one frame a second at 1920x1080.
     suites=(bookworm) foreign=(--architectures="$debarch") && export WAIT_FACTOR=8
 fi
 # launcher WHAT CMD [ROOT_OPTION]: $dir/vornaxi, which runs CMD in the root on this machine's Xvfb,
