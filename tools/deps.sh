@@ -35,8 +35,9 @@ DEBIAN_RELEASE="$(. /etc/os-release && echo "${VERSION_ID:-}")"
 # libsfml-dev and go into the package's Depends through dpkg-shlibdeps.
 BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
 
-# Building the package needs these too: dpkg-shlibdeps and the font it depends on.
-PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev fonts-dejavu-core)
+# Building the package needs these too: dpkg-shlibdeps, file (CPack asks it which files are
+# programs) and the font it depends on.
+PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev file fonts-dejavu-core)
 
 # The test command needs all of these; they also make up the Debian 13 root it tests in. The
 # desktops the game is played on last: GNOME's compositor and XWayland, Xfce's window manager and
@@ -52,8 +53,12 @@ WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
 WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
 
 # The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
-# build FreeType, SFML and the game there.
+# build FreeType, SFML and the game there. For another architecture (arm64) the root has both,
+# the -dev packages are that architecture's (libx11-dev:arm64) and its cross compilers join.
 LINUX_BUILD_PACKAGES=(g++ cmake make pkg-config libx11-dev libxrandr-dev libgl-dev libudev-dev)
+cross_packages() {  # cross_packages ARCH PACKAGES...: the build packages for Debian architecture ARCH
+    local pkgs=("${@:2}"); echo "${pkgs[@]/%-dev/-dev:$1}" crossbuild-essential-"$1" g++-"$(dpkg-architecture -a"$1" -qDEB_HOST_GNU_TYPE 2>/dev/null)"
+}
 # Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has: no SFML, no
 # FreeType, no compiler.
 LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1)

@@ -14,8 +14,9 @@ cleanup() {
 }
 trap 'cleanup 2>/dev/null' EXIT
 now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
+# WAIT_FACTOR (emulated runs only, never native ones) stretches every wait: the game is that much slower.
 wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
-    local end=$(($(now_ms) + $1)); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
+    local end=$(($(now_ms) + $1 * ${WAIT_FACTOR:-1})); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
 
 # own_display WxH: a fresh Xvfb screen of that size, in place of any earlier own one.
 own_display() {

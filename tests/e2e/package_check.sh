@@ -3,15 +3,17 @@
 # would: the same bytes both times; no lintian error or warning; valid AppStream metadata
 # (with the desktop entry and icon it names) and desktop entry; dependencies computed from
 # the binary; a font link that resolves into a package it depends on; apt would install it.
-# Usage: package_check.sh SOURCE_DIR OUT_DIR
+# With ARCH and SUITE (arm64 trixie) the package cross-built for them, as tools/package does,
+# less apt's say: this machine has not that architecture.
+# Usage: package_check.sh SOURCE_DIR [ARCH SUITE] OUT_DIR
 set -u
-[[ $# -eq 2 ]] || { echo "usage: $0 SOURCE_DIR OUT_DIR" >&2; exit 2; }
-src=$(realpath "$1") out=$(realpath -m "$2")
+[[ $# -eq 2 || $# -eq 4 ]] || { echo "usage: $0 SOURCE_DIR [ARCH SUITE] OUT_DIR" >&2; exit 2; }
+src=$(realpath "$1") out=$(realpath -m "${!#}") cross=("${@:2:$# - 2}")
 source "$(dirname "$0")/tally.sh"
 rm -rf "$out" && mkdir -p "$out/root"
 
 for build in first second; do
-    bash "$src/tools/package" "$out/$build" >"$out/$build.log" 2>&1 || bad+="see $out/$build.log; "
+    bash "$src/tools/package" "$out/$build" "${cross[@]}" >"$out/$build.log" 2>&1 || bad+="see $out/$build.log; "
 done
 deb=$(ls "$out"/first/vornaxi_*.deb 2>/dev/null) || bad+="no .deb in $out/first; "
 check package.builds
@@ -35,10 +37,12 @@ said=$(desktop-file-validate "$out"/root/usr/share/applications/*.desktop 2>&1) 
 check package.appstream-and-desktop-entry-valid
 
 source "$src/tools/deps.sh"
-[[ -z $DEBIAN_RELEASE || $deb == */vornaxi_*~deb${DEBIAN_RELEASE}_*.deb ]] || bad+="$deb is not named for Debian $DEBIAN_RELEASE; "
-check package.named-for-its-release
+release=$(sed -n 's/^Debian release: //p' "$out/first.log")
+[[ -z $release || $deb == */vornaxi_*~deb${release}_$(dpkg-deb -f "$deb" Architecture).deb ]] ||
+    bad+="$deb is not named for Debian $release and its architecture; "
+check package.named-for-its-release-and-architecture
 depends=$(dpkg-deb -f "$deb" Depends)
-sfml=$(dpkg-query -W -f='${Version}' libsfml-dev | grep -o '^[0-9]*\.[0-9]*')  # the SFML built against
+sfml=$(sed -n 's/^SFML: \([0-9]*\.[0-9]*\).*/\1/p' "$out/first.log")  # the SFML built against
 for needed in libsfml-graphics$sfml libsfml-window$sfml libsfml-system$sfml libc6 libstdc++6; do
     [[ $depends == *"$needed"* ]] || bad+="no $needed in Depends: $depends; "
 done
@@ -48,6 +52,7 @@ owner=$(dpkg-query -S "$font" 2>/dev/null | cut -d: -f1) || bad+="no package own
 [[ -n $owner && $depends == *"$owner"* ]] || bad+="the font $font is not from a package in Depends ($depends); "
 check package.depends-on-what-it-uses
 
+((${#cross[@]})) && finish
 apt-get install -s "$deb" >"$out/apt.txt" 2>&1 || bad="apt-get -s install: $(tail -3 "$out/apt.txt" | tr '\n' ' ')"
 check package.apt-would-install
 finish
