@@ -114,11 +114,12 @@ xwayland() {  # mutter names its X display once it listens, the key to it in its
     export XAUTHORITY=$auth DISPLAY=$(grep -om1 'public X11 display :[0-9]*' "$SHOTS/desktop.log" | grep -o ':.*')
     [[ -n $DISPLAY ]] && xdpyinfo >/dev/null 2>&1
 }
-panels() {  # Xfce's first start: a panel at the top and a dock at the bottom (and a window off screen)
-    local id; PANELS=()
+panels() {  # Xfce's first start: a panel across the primary monitor's top and a dock on its bottom edge
+    local id; PANELS=(); primary || return  # (and, while they are laid out, windows of other sizes)
     for id in $(xdotool search --onlyvisible --classname xfce4-panel 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$id")"
-        ((X >= 0 && Y >= 0)) && PANELS+=("${WIDTH}x$HEIGHT+$X+$Y")
+        ((Y == OY && X == OX && WIDTH == sw || Y + HEIGHT == OY + sh && X >= OX && WIDTH > 50)) &&
+            PANELS+=("${WIDTH}x$HEIGHT+$X+$Y")
     done
     ((${#PANELS[@]} == 2))
 }
