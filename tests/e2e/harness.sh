@@ -18,22 +18,22 @@ now_ms() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t / 1000)); }
 wait_until() {  # wait_until MS CMD...: retries CMD every 0.1 s until it succeeds or MS pass
     local end=$(($(now_ms) + $1 * ${WAIT_FACTOR:-1})); shift; until "$@"; do (($(now_ms) < end)) || return 1; sleep 0.1; done; }
 
-# own_display WxH: a fresh Xvfb screen of that size, in place of any earlier own one.
-own_display() {
+# serve NAME ARGS...: the X server NAME (Xvfb, Xorg) started with ARGS, in place of any earlier own
+# one; it picks a free display and writes its number when ready. Its errors go to SHOTS/NAME.log.
+serve() {
     [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"
-    rm -f "$WORK/display"  # Xvfb picks a free display and writes its number when ready
-    Xvfb -displayfd 3 -screen 0 "$1x24" -noreset -nolisten tcp 3>"$WORK/display" 2>>"$SHOTS/xvfb.log" &
-    XVFB=$!
-    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xvfb.log"; check xvfb-starts; finish; }
+    rm -f "$WORK/display"
+    "$1" -displayfd 3 "${@:2}" -noreset -nolisten tcp 3>"$WORK/display" 2>>"$SHOTS/${1,,}.log" & XVFB=$!
+    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/${1,,}.log"; check "${1,,}-starts"; finish; }
     export DISPLAY=:$(<"$WORK/display")
 }
+own_display() { serve Xvfb -screen 0 "$1x24"; }  # own_display WxH: an Xvfb screen of that size
 [[ -n ${DISPLAY:-} || -n ${ON_DESKTOP:-} ]] || own_display 1920x1080
 
 # monitors LAYOUT: an X server with real RandR outputs, Xorg's dummy driver, one output a monitor,
 # left to right: "WxH[*][/WxH]..." comma-separated, * the primary, /WxH a further mode it lists
 # but does not run. In place of any earlier own display.
 monitors() {
-    [[ -n $XVFB ]] && kill "$XVFB" && wait "$XVFB"
     cat >"$WORK/xorg.conf" <<EOF
 Section "ServerFlags"
     Option "AutoAddDevices" "false"
@@ -44,11 +44,7 @@ Section "Device"
     VideoRam 512000
 EndSection
 EOF
-    rm -f "$WORK/display"
-    Xorg -displayfd 3 -config "$WORK/xorg.conf" -logfile "$SHOTS/xorg.log" -noreset -nolisten tcp -novtswitch \
-        -sharevts 3>"$WORK/display" 2>/dev/null & XVFB=$!
-    wait_until 10000 test -s "$WORK/display" || { bad="see $SHOTS/xorg.log"; check xorg-starts; finish; }
-    export DISPLAY=:$(<"$WORK/display")
+    serve Xorg -config "$WORK/xorg.conf" -logfile "$SHOTS/xorg-server.log" -novtswitch -sharevts
     local monitor mode run i=0 x=0 w h
     for monitor in ${1//,/ }; do
         run=""
