@@ -33,7 +33,7 @@ DEBIAN_RELEASE="$(. /etc/os-release && echo "${VERSION_ID:-}")"
 # The game's own build needs just these. The names are the same on Debian 12 and 13, and so
 # are the rest below: SFML's runtime libraries, which differ (2.5 and 2.6), come in through
 # libsfml-dev and go into the package's Depends through dpkg-shlibdeps.
-BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev)
+BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev libxrandr-dev)
 
 # Building the package needs these too: dpkg-shlibdeps, file (CPack asks it which files are
 # programs) and the font it depends on.

@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "app/pacing.h"
 #include "app/platform.h"
+#include "app/screen.h"
 #include "app/world.h"
 
 #include <cstdlib>
@@ -19,6 +20,7 @@ int main() {
     FramePacer pacer;
 
     while (game.window->isOpen()) {
+        followMonitors();
         game.update();
         game.window->clear(sf::Color(0, 0, 0, 255));
         // Fitted afresh each frame, so the world follows any change of the window's size.

@@ -31,8 +31,9 @@ own_display() { serve Xvfb -screen 0 "$1x24"; }  # own_display WxH: an Xvfb scre
 [[ -n ${DISPLAY:-} || -n ${ON_DESKTOP:-} ]] || own_display 1920x1080
 
 # monitors LAYOUT: an X server with real RandR outputs, Xorg's dummy driver, one output a monitor,
-# left to right: "WxH[*][/WxH]..." comma-separated, * the primary, /WxH a further mode it lists
-# but does not run. In place of any earlier own display.
+# left to right: "[-]WxH[*][/WxH]..." comma-separated, * the primary (none where no monitor has it),
+# /WxH a further mode it lists but does not run, - a monitor that is off (a laptop's closed lid).
+# In place of any earlier own display.
 monitors() {
     cat >"$WORK/xorg.conf" <<EOF
 Section "ServerFlags"
@@ -48,15 +49,18 @@ EOF
     local monitor mode run i=0 x=0 w h
     for monitor in ${1//,/ }; do
         run=""
-        for mode in ${monitor//[*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
+        for mode in ${monitor//[-*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
             w=${mode%x*} h=${mode#*x} run=${run:-$mode}
             xrandr --newmode "$mode" $(((w + 160) * (h + 40) * 60))e-6 "$w" $((w + 48)) $((w + 80)) $((w + 160)) \
                 "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
             xrandr --addmode "DUMMY$i" "$mode"
         done
-        xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $monitor == *\** ]] && echo --primary)
-        x=$((x + ${run%x*})) i=$((i + 1))
+        if [[ $monitor == -* ]]; then xrandr --output "DUMMY$i" --off; else
+            xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $monitor == *\** ]] && echo --primary)
+            x=$((x + ${run%x*})); fi
+        i=$((i + 1))
     done 2>>"$SHOTS/xorg.log"
+    [[ $1 == *\** ]] || xrandr --noprimary
     xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
 }
 # The outputs' modes and places, and the screen's size: what the game must leave as it was.
@@ -65,11 +69,24 @@ as_before() {  # as_before WHEN: adds to $bad unless every output has the mode a
     local now; now=$(outputs)
     [[ $now == "$BEFORE" ]] || bad+="$1 the outputs are $(xargs <<<"$now"), not $(xargs <<<"$BEFORE"); "
 }
-# primary: SW x SH at OX,OY, the monitor the game is to cover (the first where none is primary).
-primary() {
-    local m; m=$(xrandr --listmonitors | grep -m1 ' +\*' || xrandr --listmonitors | sed -n 2p)
-    [[ $m =~ ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+) ]] || return
-    sw=${BASH_REMATCH[1]} sh=${BASH_REMATCH[2]} OX=${BASH_REMATCH[3]} OY=${BASH_REMATCH[4]}
+# primary: SW x SH at OX,OY, the monitor the game is to cover (the first where none is primary),
+# shown by output OUT. monitor_of OUT: the same for that output's monitor, false if it is off;
+# OUT "*" the primary's, "" the first's.
+primary() { monitor_of '*' || monitor_of ''; }
+monitor_of() {
+    local m; m=$(xrandr --listmonitors | awk -v out="$1" 'NR > 1 && (out == "*" ? $2 ~ /\*/ : out == "" || $NF == out) {
+        print; exit }')
+    [[ $m =~ ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+)\ +([^ ]+)$ ]] || return
+    sw=${BASH_REMATCH[1]} sh=${BASH_REMATCH[2]} OX=${BASH_REMATCH[3]} OY=${BASH_REMATCH[4]} OUT=${BASH_REMATCH[5]}
+}
+# change N:WxH[*] | N:off: output DUMMYN's monitor set to that mode (one that was off placed right
+# of the others), * making it the primary; or unplugged.
+change() {
+    local out=DUMMY${1%%:*} to=${1#*:} at=()
+    if [[ $to == off ]]; then xrandr --output "$out" --off; else
+        xrandr --listmonitors | grep -q " $out\$" || at=(--pos "$(xrandr | sed -n 's/.*current \([0-9]*\) x.*/\1/p')x0")
+        xrandr --output "$out" --mode "${to%\*}" "${at[@]}" $([[ $to == *\* ]] && echo --primary)
+    fi 2>>"$SHOTS/xorg.log"
 }
 
 # desktop gnome|xfce|kde|bare SCREEN: a desktop players run, on a screen of that size or on monitors

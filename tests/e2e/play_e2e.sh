@@ -72,7 +72,10 @@ fitted() {  # fitted NAME: the fresh game in $SHOT scaled whole and centred in b
     check "$1.whole-wall-scaled-with-black-bands"
     assets_loaded "$SHOT"
     check "$1.timer-and-background"
-    for x in 100 960 1800; do  # the pointer over world x puts the paddle's middle there
+    steered "$1"
+}
+steered() {  # steered NAME: the pointer over world x puts the paddle's middle there
+    for x in 100 960 1800; do
         at=$(px "$x" 540) && xdotool mousemove $((OX + ${at%,*})) $((OY + ${at#*,}))
         wait_until 8000 snap "$1-$x" under "$x" || bad+="pointer over world x $x: $seen; "
     done
@@ -129,7 +132,7 @@ if [[ -n ${ON_DESKTOP:-} ]]; then
     check "$name.starts"
     ((failed == 0)) || finish
     echo "    monitors: $(xrandr --listmonitors | awk 'NR > 1 { printf "%s %s; ", $2, $3 }')primary ${sw}x$sh+$OX+$OY"
-    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | awk 'NR > 1 && $2 !~ /\*/ { gsub("/[0-9]+", "", $3); print $3 }')
+    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | awk -v game="$OUT" 'NR > 1 && $NF != game { gsub("/[0-9]+", "", $3); print $3 }')
     if [[ $name != bare ]]; then  # another window to give the focus to, on another monitor where there is one
         at=${OTHERS%%$'\n'*} at=${at#*+}
         xmessage ${OTHERS:+-geometry +$((${at%+*} + 100))+$((${at#*+} + 100))} -title Other "another window" \
@@ -145,6 +148,19 @@ if [[ -n ${ON_DESKTOP:-} ]]; then
     as_before "while the game runs"; [[ -n $WINDOW_SHOTS ]] || others_as_before
     check "$name.no-mode-switched-other-monitors-untouched"
     fitted "$name"
+    # CHANGES: the monitors changed while the game runs (harness.sh's change, each in turn): the
+    # game on its monitor at that monitor's new mode, or, its monitor gone, on the primary.
+    on=$OUT
+    for step in ${CHANGES:-}; do
+        change "$step"; BEFORE=$(outputs) what=$name.DUMMY${step/:/-to-} what=${what/\*/-as-primary}
+        monitor_of "$on" || primary; on=$OUT
+        fit "$sw" "$sh"; TIMER=$(box 600 95 0 0); [[ -n $WINDOW_SHOTS ]] || CROP=${sw}x$sh+$OX+$OY
+        wait_until 5000 fullscreen || bad+=$seen
+        wait_until 5000 snap "$what" wall || bad+=$seen
+        as_before "after the change"
+        check "$what.window-covers-$OUT-wall-fitted"
+        steered "$what"
+    done
     xdotool key p
     wait_until 8000 snap paused pause_mark || bad=$seen
     xdotool key p

@@ -1,0 +1,258 @@
+#include "app/screen.h"
+
+#include <SFML/System/Sleep.hpp>
+
+sf::IntRect monitorFor(const std::vector<Monitor>& monitors, const sf::IntRect& window) {
+    const Monitor* best = nullptr;
+    int most = 0;
+    for (const Monitor& monitor : monitors) {
+        sf::IntRect covered;
+        if (monitor.area.intersects(window, covered) && covered.width * covered.height > most) {
+            most = covered.width * covered.height;
+            best = &monitor;
+        }
+    }
+    for (const Monitor& monitor : monitors)
+        if (!best && monitor.primary)
+            best = &monitor;
+    if (!best && !monitors.empty())
+        best = &monitors.front();
+    return best ? best->area : sf::IntRect();
+}
+
+#ifdef _WIN32
+std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMode& mode) {
+    // Windows is asked for the mode already running, which switches nothing.
+    mode = sf::VideoMode::getDesktopMode();
+    return std::make_unique<sf::RenderWindow>(mode, title, sf::Style::Fullscreen, sf::ContextSettings());
+}
+
+void followMonitors() {}
+#else
+// SFML's own fullscreen window is not used on X: it takes the GL visual from the mode's
+// colour depth, 24 bits at the desktop's mode, where Mesa's software renderer draws into a
+// buffer without alpha far more slowly; any other depth sends it down its mode-switching path;
+// with no primary monitor it places the window by the first output even when that one is off,
+// an X error that ends the process; and without a window manager nothing keeps the window on
+// its monitor as the monitors change. So the game makes the window and SFML draws into it.
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+// The game's own connection, beside SFML's hidden one, and what it knows of the window.
+struct Desktop {
+    Display* display = nullptr;
+    int randrEvents = 0;    // RandR's first event code
+    bool listsMonitors = false;  // RandR 1.5, which lists monitors as xrandr --listmonitors does
+    ::Window window = 0;
+    bool placesWindow = false;  // no window manager: the game puts the window where it belongs
+    sf::IntRect placed;
+    ~Desktop() {
+        if (display)
+            XCloseDisplay(display);
+    }
+};
+Desktop desktop;
+
+// Xlib's own handler ends the process on any error, and one can be raced by a monitor going.
+int reportXError(Display* display, XErrorEvent* error) {
+    char text[160];
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "Vornaxi: X error passed over: %s (request %d.%d)\n", text, error->request_code,
+                 error->minor_code);
+    return 0;
+}
+
+std::vector<Monitor> monitors(Display* display) {
+    std::vector<Monitor> found;
+    int count = 0;
+    XRRMonitorInfo* info =
+        desktop.listsMonitors ? XRRGetMonitors(display, DefaultRootWindow(display), True, &count) : nullptr;
+    for (int i = 0; i < count; ++i)
+        found.push_back({{info[i].x, info[i].y, info[i].width, info[i].height}, info[i].primary != 0});
+    if (info)
+        XRRFreeMonitors(info);
+    if (found.empty())  // a server that lists none: its whole screen
+        found.push_back({{0, 0, DisplayWidth(display, DefaultScreen(display)),
+                          DisplayHeight(display, DefaultScreen(display))},
+                         true});
+    return found;
+}
+
+int glAttribute(Display* display, XVisualInfo& visual, int attribute) {
+    int value = 0;
+    return glXGetConfig(display, &visual, attribute, &value) == 0 ? value : 0;
+}
+
+// A double-buffered RGBA visual of the screen's own depth, 8 bits a channel, alpha included,
+// and none of the depth, stencil or multisample buffers the game never uses. A deeper visual
+// than the screen's would let a compositor show the window see-through.
+XVisualInfo glVisual(Display* display) {
+    XVisualInfo wanted{};
+    wanted.screen = DefaultScreen(display);
+    wanted.depth = DefaultDepth(display, wanted.screen);
+    wanted.c_class = TrueColor;
+    int count = 0;
+    XVisualInfo* all = XGetVisualInfo(display, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
+    XVisualInfo best = wanted;
+    best.visual = DefaultVisual(display, wanted.screen);
+    best.visualid = XVisualIDFromVisual(best.visual);
+    long lowest = LONG_MAX;
+    for (int i = 0; i < count; ++i) {
+        XVisualInfo& v = all[i];
+        if (!glAttribute(display, v, GLX_USE_GL) || !glAttribute(display, v, GLX_RGBA) ||
+            !glAttribute(display, v, GLX_DOUBLEBUFFER))
+            continue;
+        const int colour = glAttribute(display, v, GLX_RED_SIZE) + glAttribute(display, v, GLX_GREEN_SIZE) +
+                           glAttribute(display, v, GLX_BLUE_SIZE);
+        const long cost = 1000L * std::abs(colour - 24) + 100L * std::abs(glAttribute(display, v, GLX_ALPHA_SIZE) - 8) +
+                          glAttribute(display, v, GLX_DEPTH_SIZE) + glAttribute(display, v, GLX_STENCIL_SIZE) +
+                          glAttribute(display, v, GLX_SAMPLES);
+        if (cost < lowest) {
+            lowest = cost;
+            best = v;
+        }
+    }
+    if (all)
+        XFree(all);
+    return best;
+}
+
+::Window supportingWindow(Display* display, ::Window of) {
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    ::Window found = 0;
+    if (XGetWindowProperty(display, of, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
+        type == XA_WINDOW && items == 1)
+        found = *reinterpret_cast<::Window*>(data);
+    if (data)
+        XFree(data);
+    return found;
+}
+
+// Whether a window manager of today's conventions (EWMH) runs: it then fullscreens the window
+// on its monitor and keeps it there.
+bool windowManaged(Display* display) {
+    const ::Window check = supportingWindow(display, DefaultRootWindow(display));
+    return check && supportingWindow(display, check) == check;
+}
+
+void setAtoms(Display* display, ::Window window, const char* property, std::vector<const char*> names) {
+    std::vector<Atom> atoms;
+    for (const char* name : names)
+        atoms.push_back(XInternAtom(display, name, False));
+    XChangeProperty(display, window, XInternAtom(display, property, False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+}
+
+void name(Display* display, ::Window window, const char* title) {
+    XStoreName(display, window, title);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title), static_cast<int>(std::strlen(title)));
+    XClassHint hint{const_cast<char*>("vornaxi"), const_cast<char*>(title)};
+    XSetClassHint(display, window, &hint);
+}
+
+// The fullscreen state asked for before the window shows, so a window manager maps it so;
+// placed on its monitor first, which is where window managers then fullscreen it.
+::Window createWindow(Display* display, const XVisualInfo& visual, const sf::IntRect& at, const char* title) {
+    const ::Window root = DefaultRootWindow(display);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display, root, visual.visual, AllocNone);
+    attributes.override_redirect = desktop.placesWindow ? True : False;
+    const ::Window window =
+        XCreateWindow(display, root, at.left, at.top, static_cast<unsigned>(at.width), static_cast<unsigned>(at.height),
+                      0, visual.depth, InputOutput, visual.visual,
+                      CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect, &attributes);
+    name(display, window, title);
+    XSizeHints place{};
+    place.flags = USPosition | USSize;
+    place.x = at.left, place.y = at.top, place.width = at.width, place.height = at.height;
+    XSetWMNormalHints(display, window, &place);
+    setAtoms(display, window, "_NET_WM_STATE", {"_NET_WM_STATE_FULLSCREEN"});
+    const long bypass = 1;  // nothing of the desktop's drawn over a game
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_BYPASS_COMPOSITOR", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&bypass), 1);
+    XFlush(display);
+    return window;
+}
+
+bool viewable(Display* display, ::Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+// SFML leaves alone a window it did not make: this one goes with its SFML side.
+class GameWindow final : public sf::RenderWindow {
+public:
+    explicit GameWindow(::Window window) : sf::RenderWindow(window) {}
+    ~GameWindow() override {
+        close();
+        XDestroyWindow(desktop.display, desktop.window);
+        XFlush(desktop.display);
+        desktop.window = 0;
+    }
+};
+}  // namespace
+
+std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMode& mode) {
+    XSetErrorHandler(reportXError);
+    if (!desktop.display)
+        desktop.display = XOpenDisplay(nullptr);
+    Display* display = desktop.display;
+    int errors = 0, major = 0, minor = 0;
+    desktop.listsMonitors = XRRQueryExtension(display, &desktop.randrEvents, &errors) &&
+                            XRRQueryVersion(display, &major, &minor) && (major > 1 || minor >= 5);
+    desktop.placesWindow = !windowManaged(display);
+    if (desktop.placesWindow && desktop.listsMonitors)
+        XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
+    desktop.placed = monitorFor(monitors(display), {});
+    XVisualInfo visual = glVisual(display);
+    desktop.window = createWindow(display, visual, desktop.placed, title);
+    auto window = std::make_unique<GameWindow>(desktop.window);  // SFML shows it
+
+    // Focus and the pointer held in the window, as SFML's fullscreen does, once it shows.
+    for (int tries = 0; tries < 200 && !viewable(display, desktop.window); ++tries)
+        sf::sleep(sf::milliseconds(10));
+    window->requestFocus();
+    window->setMouseCursorGrabbed(true);
+    mode = sf::VideoMode(static_cast<unsigned>(desktop.placed.width), static_cast<unsigned>(desktop.placed.height),
+                         static_cast<unsigned>(glAttribute(display, visual, GLX_BUFFER_SIZE)));
+    return window;
+}
+
+void followMonitors() {
+    Display* display = desktop.display;
+    if (!display || !desktop.window || !desktop.placesWindow)
+        return;
+    bool changed = false;
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == desktop.randrEvents + RRScreenChangeNotify)
+            XRRUpdateConfiguration(&event);
+        changed = true;
+    }
+    if (!changed)
+        return;
+    const sf::IntRect to = monitorFor(monitors(display), desktop.placed);
+    if (to == desktop.placed || to.width <= 0 || to.height <= 0)
+        return;
+    desktop.placed = to;
+    XMoveResizeWindow(display, desktop.window, to.left, to.top, static_cast<unsigned>(to.width),
+                      static_cast<unsigned>(to.height));
+    XFlush(display);
+}
+#endif
