@@ -20,7 +20,7 @@ int main() {
     FramePacer pacer;
 
     while (game.window->isOpen()) {
-        followMonitors();
+        followDesktop();
         game.update();
         game.window->clear(sf::Color(0, 0, 0, 255));
         // Fitted afresh each frame, so the world follows any change of the window's size.

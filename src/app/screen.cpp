@@ -27,7 +27,7 @@ std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMod
     return std::make_unique<sf::RenderWindow>(mode, title, sf::Style::Fullscreen, sf::ContextSettings());
 }
 
-void followMonitors() {}
+void followDesktop() {}
 #else
 // SFML's own fullscreen window is not used on X: it takes the GL visual from the mode's
 // colour depth, 24 bits at the desktop's mode, where Mesa's software renderer draws into a
@@ -233,19 +233,31 @@ std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMod
     return window;
 }
 
-void followMonitors() {
+// What a window manager asks of a window (to close, whether it still answers) goes to the
+// connection that made it, this one: passed on to SFML's, which takes the window's events.
+bool passedOn(Display* display, XEvent& event) {
+    if (event.type != ClientMessage || event.xclient.message_type != XInternAtom(display, "WM_PROTOCOLS", False))
+        return false;
+    XSendEvent(display, desktop.window, False, StructureNotifyMask, &event);
+    return true;
+}
+
+void followDesktop() {
     Display* display = desktop.display;
-    if (!display || !desktop.window || !desktop.placesWindow)
+    if (!display || !desktop.window)
         return;
     bool changed = false;
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
+        if (passedOn(display, event))
+            continue;
         if (event.type == desktop.randrEvents + RRScreenChangeNotify)
             XRRUpdateConfiguration(&event);
         changed = true;
     }
-    if (!changed)
+    XFlush(display);
+    if (!changed || !desktop.placesWindow)
         return;
     const sf::IntRect to = monitorFor(monitors(display), desktop.placed);
     if (to == desktop.placed || to.width <= 0 || to.height <= 0)

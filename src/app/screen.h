@@ -22,6 +22,7 @@ sf::IntRect monitorFor(const std::vector<Monitor>& monitors, const sf::IntRect& 
 // no monitor's mode is ever switched. `mode` is set to the window's size and colour depth.
 std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMode& mode);
 
-// Called once a frame: after any change of the monitors, puts the window back over the monitor
-// it belongs on, at that monitor's mode, where no window manager does it.
-void followMonitors();
+// Called once a frame: passes the window manager's requests on to the window, and after any
+// change of the monitors puts the window back over the monitor it belongs on, at that
+// monitor's mode, where no window manager does it.
+void followDesktop();

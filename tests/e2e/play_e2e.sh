@@ -152,7 +152,8 @@ if [[ -n ${ON_DESKTOP:-} ]]; then
     # game on its monitor at that monitor's new mode, or, its monitor gone, on the primary.
     on=$OUT
     for step in ${CHANGES:-}; do
-        change "$step"; BEFORE=$(outputs) what=$name.DUMMY${step/:/-to-} what=${what/\*/-as-primary}
+        change "$step"; BEFORE=$(outputs) PANELS=()  # PANELS: as laid out at start
+        what=$name.DUMMY${step/:/-to-} what=${what/\*/-as-primary}
         monitor_of "$on" || primary; on=$OUT
         fit "$sw" "$sh"; TIMER=$(box 600 95 0 0); [[ -n $WINDOW_SHOTS ]] || CROP=${sw}x$sh+$OX+$OY
         wait_until 5000 fullscreen || bad+=$seen
