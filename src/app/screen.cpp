@@ -53,6 +53,7 @@ struct Desktop {
     int randrEvents = 0;    // RandR's first event code
     bool listsMonitors = false;  // RandR 1.5, which lists monitors as xrandr --listmonitors does
     ::Window window = 0;
+    Atom protocols = None;  // WM_PROTOCOLS, what a window manager's requests come as
     bool placesWindow = false;  // no window manager: the game puts the window where it belongs
     sf::IntRect placed;
     ~Desktop() {
@@ -148,12 +149,10 @@ bool windowManaged(Display* display) {
     return check && supportingWindow(display, check) == check;
 }
 
-void setAtoms(Display* display, ::Window window, const char* property, std::vector<const char*> names) {
-    std::vector<Atom> atoms;
-    for (const char* name : names)
-        atoms.push_back(XInternAtom(display, name, False));
+void setAtom(Display* display, ::Window window, const char* property, const char* value) {
+    const Atom atom = XInternAtom(display, value, False);
     XChangeProperty(display, window, XInternAtom(display, property, False), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+                    reinterpret_cast<const unsigned char*>(&atom), 1);
 }
 
 void name(Display* display, ::Window window, const char* title) {
@@ -181,7 +180,7 @@ void name(Display* display, ::Window window, const char* title) {
     place.flags = USPosition | USSize;
     place.x = at.left, place.y = at.top, place.width = at.width, place.height = at.height;
     XSetWMNormalHints(display, window, &place);
-    setAtoms(display, window, "_NET_WM_STATE", {"_NET_WM_STATE_FULLSCREEN"});
+    setAtom(display, window, "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN");
     const long bypass = 1;  // nothing of the desktop's drawn over a game
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_BYPASS_COMPOSITOR", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&bypass), 1);
@@ -216,6 +215,7 @@ std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMod
     desktop.listsMonitors = XRRQueryExtension(display, &desktop.randrEvents, &errors) &&
                             XRRQueryVersion(display, &major, &minor) && (major > 1 || minor >= 5);
     desktop.placesWindow = !windowManaged(display);
+    desktop.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     if (desktop.placesWindow && desktop.listsMonitors)
         XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     desktop.placed = monitorFor(monitors(display), {});
@@ -236,7 +236,7 @@ std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMod
 // What a window manager asks of a window (to close, whether it still answers) goes to the
 // connection that made it, this one: passed on to SFML's, which takes the window's events.
 bool passedOn(Display* display, XEvent& event) {
-    if (event.type != ClientMessage || event.xclient.message_type != XInternAtom(display, "WM_PROTOCOLS", False))
+    if (event.type != ClientMessage || event.xclient.message_type != desktop.protocols)
         return false;
     XSendEvent(display, desktop.window, False, StructureNotifyMask, &event);
     return true;
