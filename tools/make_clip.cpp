@@ -1,7 +1,7 @@
 // Plays a few seeded seconds of the game and writes them as a small looping clip for the
-// release's download page. Brick labels and the timer are too small at this size to leave in.
-// Pixels come from the CPU and frames from stb's portable PNG writer, put into an animated PNG
-// here: OpenGL and libwebp both take processor-dependent paths, and the bytes must not.
+// release's download page. Brick labels and the timer are left out: at this size, specks.
+// Painted on the CPU, an animated PNG put together round stb's portable PNG writer: OpenGL and
+// libwebp take paths that differ by processor, and GIF's 256 colours would band the haze.
 #include "app/assets.h"
 #include "app/game.h"
 #include "app/world.h"
@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -22,13 +22,11 @@
 #include <vector>
 
 namespace {
-namespace fs = std::filesystem;
-
 constexpr unsigned kSeed = 7;
 constexpr int kShrink = 4;  // world units a clip pixel spans each way: 480 by 270
 constexpr int kWidth = static_cast<int>(kWorldWidth);
 constexpr int kHeight = static_cast<int>(kWorldHeight);
-constexpr int kSkippedFrames = 600;  // past the first balls' climb into a still whole wall
+constexpr int kSkippedFrames = 1560;  // 26 s in: a dozen balls out, most of the wall standing
 constexpr int kFrameStep = 3;        // 20 frames a second
 constexpr int kKeptFrames = 80;
 
@@ -90,13 +88,12 @@ sf::Image shrink(const World& world) {
     for (int y = 0; y < kHeight / kShrink; ++y) {
         for (int x = 0; x < kWidth / kShrink; ++x) {
             std::array<unsigned, 3> sum{};
-            for (int dy = 0; dy < kShrink; ++dy) {
-                for (int dx = 0; dx < kShrink; ++dx) {
-                    const sf::Color c = world[(y * kShrink + dy) * kWidth + x * kShrink + dx];
-                    sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
-                }
+            for (int i = 0; i < kShrink * kShrink; ++i) {
+                const sf::Color c = world[(y * kShrink + i / kShrink) * kWidth + x * kShrink + i % kShrink];
+                sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
             }
-            const auto mean = [](unsigned s) { return static_cast<sf::Uint8>((s + kShrink * kShrink / 2) / (kShrink * kShrink)); };
+            constexpr unsigned kCovered = kShrink * kShrink;
+            const auto mean = [](unsigned s) { return static_cast<sf::Uint8>((s + kCovered / 2) / kCovered); };
             image.setPixel(x, y, sf::Color(mean(sum[0]), mean(sum[1]), mean(sum[2])));
         }
     }
@@ -106,7 +103,7 @@ sf::Image shrink(const World& world) {
 World loadBackground() {
     sf::Image image;
     if (!image.loadFromFile(kBackgroundPath) || image.getSize() != sf::Vector2u(kWidth, kHeight))
-        return World(kWidth * kHeight, sf::Color::Black);  // as the game shows a missing image
+        throw std::runtime_error(std::string("no world-sized ") + kBackgroundPath);
     const sf::Color* pixels = reinterpret_cast<const sf::Color*>(image.getPixelsPtr());
     return World(pixels, pixels + kWidth * kHeight);
 }
@@ -140,11 +137,14 @@ std::vector<sf::Image> play(Game& game) {
 sf::Image changes(const sf::Image& before, const sf::Image& now, sf::Vector2u& corner) {
     const sf::Vector2u size = now.getSize();
     unsigned left = size.x, top = size.y, right = 0, bottom = 0;
-    for (unsigned y = 0; y < size.y; ++y)
-        for (unsigned x = 0; x < size.x; ++x)
-            if (before.getPixel(x, y) != now.getPixel(x, y))
-                left = std::min(left, x), top = std::min(top, y), right = std::max(right, x + 1),
-                bottom = std::max(bottom, y + 1);
+    for (unsigned y = 0; y < size.y; ++y) {
+        for (unsigned x = 0; x < size.x; ++x) {
+            if (before.getPixel(x, y) != now.getPixel(x, y)) {
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
     if (right == 0)
         left = top = 0, right = bottom = 1;  // nothing moved: one unchanged pixel
     sf::Image part;
@@ -157,10 +157,10 @@ sf::Image changes(const sf::Image& before, const sf::Image& now, sf::Vector2u& c
     return part;
 }
 
-std::string pngBytes(const sf::Image& image, const fs::path& folder) {
-    const fs::path file = folder / "frame.png";
-    if (!image.saveToFile(file.string()))
-        throw std::runtime_error("could not write " + file.string());
+// SFML 2.5 writes PNGs only to files: this one goes through a scratch file.
+std::string pngBytes(const sf::Image& image, const std::string& file) {
+    if (!image.saveToFile(file))
+        throw std::runtime_error("could not write " + file);
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -203,8 +203,8 @@ void appendChunk(std::string& out, const std::string& type, const std::string& d
 }
 
 // The first frame whole, each next one as its changes blended over it, looping for ever.
-std::string animatedPng(const std::vector<sf::Image>& frames, const fs::path& folder) {
-    const std::string first = pngBytes(frames[0], folder);
+std::string animatedPng(const std::vector<sf::Image>& frames, const std::string& scratch) {
+    const std::string first = pngBytes(frames[0], scratch);
     std::string out = first.substr(0, 8);
     appendChunk(out, "IHDR", chunkData(first, "IHDR"));
     appendChunk(out, "acTL", big(static_cast<std::uint32_t>(frames.size())) + big(0));
@@ -216,7 +216,7 @@ std::string animatedPng(const std::vector<sf::Image>& frames, const fs::path& fo
         appendChunk(out, "fcTL",
                     big(sequence++) + big(part.getSize().x) + big(part.getSize().y) + big(corner.x) +
                         big(corner.y) + big(kFrameStep, 2) + big(kFramesPerSecond, 2) + '\0' + blend);
-        const std::string data = chunkData(i == 0 ? first : pngBytes(part, folder), "IDAT");
+        const std::string data = chunkData(i == 0 ? first : pngBytes(part, scratch), "IDAT");
         if (i == 0)
             appendChunk(out, "IDAT", data);
         else
@@ -229,32 +229,22 @@ std::string animatedPng(const std::vector<sf::Image>& frames, const fs::path& fo
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_clip OUT.png (run from the repository root)\n");
+        std::fprintf(stderr, "usage: make_clip OUT_FILE (run from the repository root)\n");
         return 2;
     }
-    std::string folderName = (fs::temp_directory_path() / "vornaxi-clip-XXXXXX").string();
-    if (!mkdtemp(folderName.data())) {
-        std::perror("make_clip");
-        return 1;
-    }
-    const fs::path folder = folderName;
-    std::string clip;
+    const std::string out = argv[1], scratch = out + ".frame.png";
     try {
         Game game;
         buildGame(game);
-        clip = animatedPng(play(game), folder);
+        const std::string clip = animatedPng(play(game), scratch);
+        std::remove(scratch.c_str());
+        std::ofstream file(out, std::ios::binary);
+        if (!(file << clip).flush())
+            throw std::runtime_error("could not write " + out);
+        std::printf("%s: %d frames, %zu bytes\n", out.c_str(), kKeptFrames, clip.size());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_clip: %s\n", e.what());
-    }
-    fs::remove_all(folder);
-    if (clip.empty())
-        return 1;
-    std::ofstream out(argv[1], std::ios::binary);
-    out << clip;
-    if (!out.flush()) {
-        std::fprintf(stderr, "could not write %s\n", argv[1]);
         return 1;
     }
-    std::printf("%s: %d frames, %zu bytes\n", argv[1], kKeptFrames, clip.size());
     return 0;
 }
