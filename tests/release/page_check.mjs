@@ -9,7 +9,7 @@ import http from 'node:http';
 import path from 'node:path';
 
 const [rel, out] = process.argv.slice(2);
-const report = (name, problems) => console.log(`${name}\t${problems.join('; ')}`);
+const report = (name, problems) => console.log(`${name}\t${[...new Set(problems)].join('; ')}`);
 const sha256 = (bytes) => createHash('sha256').update(bytes).digest('hex');
 const sums = new Map(fs.readFileSync(path.join(rel, 'SHA256SUMS'), 'utf8').trim().split('\n')
   .map((line) => [line.slice(66), line.slice(0, 64)]));
@@ -96,7 +96,7 @@ await page.addScriptTag({ path: 'node_modules/axe-core/axe.min.js' });
 const axe = await page.evaluate(() => window.axe.run().then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.length}`)));
 const html = fs.readFileSync(path.join(rel, 'index.html'), 'utf8');
 const validated = await new HtmlValidate({ extends: ['html-validate:recommended'] }).validateString(html);
-const invalid = validated.results.flatMap((r) => r.messages).filter((m) => m.severity === 2).map((m) => `line ${m.line}: ${m.message}`);
+const invalid = validated.results.flatMap((r) => r.messages).filter((m) => m.severity === 2).map((m) => `line ${m.line}: ${m.message}`).slice(0, 5);
 const sideways = [];
 for (const [width, height] of [[1366, 768], [390, 844]]) {
   await page.setViewportSize({ width, height });
