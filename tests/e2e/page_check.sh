@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Checks a release's download page in Debian's Chromium, headless (page_check.mjs): every link
+# served from the release folder alone matches SHA256SUMS, nothing is asked from outside, it
+# lists every file without JavaScript, each system is offered its download, axe-core and
+# html-validate find nothing. Keeps screenshots at desktop and phone sizes in OUT_DIR.
+# Usage: page_check.sh RELEASE_DIR OUT_DIR
+set -u
+[[ $# -eq 2 ]] || { echo "usage: $0 RELEASE_DIR OUT_DIR" >&2; exit 2; }
+rel=$(realpath "$1") out=$(realpath -m "$2") here=$(cd "$(dirname "$0")" && pwd)
+source "$here/tally.sh"
+source "$here/../../tools/deps.sh"
+rm -rf "$out" && mkdir -p "$out"
+install_missing "${RELEASE_TEST_PACKAGES[@]}" >"$out/install.log" 2>&1 || bad="see $out/install.log; "
+# The tools from the lockfile, in OUT_DIR: the source tree stays as it is.
+cp "$here"/../release/{package.json,package-lock.json,page_check.mjs} "$out/"
+(cd "$out" && npm ci --ignore-scripts --no-audit --no-fund) >"$out/npm.log" 2>&1 || bad+="npm ci: see $out/npm.log"
+check page.tools-installed
+((failed == 0)) || finish
+
+(cd "$out" && node page_check.mjs "$rel" "$out") >"$out/checks.tsv" 2>"$out/node.log"
+rc=$?
+while IFS=$'\t' read -r name problems; do
+    bad=$problems
+    check "page.$name"
+done <"$out/checks.tsv"
+((rc == 0)) || bad="page_check.mjs stopped ($rc): $(tail -n 5 "$out/node.log" | tr '\n' ' ')"
+check page.checker-ran-to-its-end
+finish
