@@ -62,4 +62,6 @@ cross_packages() {  # cross_packages ARCH PACKAGES...: the build packages for De
 # Its test plays it in Debian 11, 12 and 13 roots with only what a desktop has: no SFML, no
 # FreeType, no compiler.
 LINUX_PLAY_PACKAGES=(libgl1 libgl1-mesa-dri libx11-6 libxrandr2 libudev1)
-RELEASE_TEST_PACKAGES=(chromium nodejs $(command -v npm >/dev/null || echo npm) fonts-dejavu-core)  # the download page's check; nodejs may bring npm
+# The download page's check: a real browser, and Node.js for the tools tools/npm pins (nodejs
+# may bring npm along).
+RELEASE_TEST_PACKAGES=(chromium nodejs $(command -v npm >/dev/null || echo npm) fonts-dejavu-core)

@@ -12,7 +12,7 @@ source "$here/../../tools/deps.sh"
 rm -rf "$out" && mkdir -p "$out"
 install_missing "${RELEASE_TEST_PACKAGES[@]}" >"$out/install.log" 2>&1 || bad="see $out/install.log; "
 # The tools from the lockfile, in OUT_DIR: the source tree stays as it is.
-cp "$here"/../release/{package.json,package-lock.json,page_check.mjs} "$out/"
+cp "$here"/../../tools/npm/{package.json,package-lock.json} "$here/../release/page_check.mjs" "$out/"
 (cd "$out" && npm ci --ignore-scripts --no-audit --no-fund) >"$out/npm.log" 2>&1 || bad+="npm ci: see $out/npm.log"
 check page.tools-installed
 ((failed == 0)) || finish
