@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--no-header] [SECONDS]\n", argv[0]);
         return 2;
     }
-    sf::RenderWindow window;
-    openBenchWindow(window);
+    Game owner{};
+    sf::RenderWindow& window = openBenchWindow(owner);
     if (flags == 0) {
         std::printf("The game's loop for %d s of wall-clock time, in %d rounds, balls in flight under a full wall\n\n",
                     seconds, kRounds);

@@ -21,11 +21,9 @@ constexpr int kBallTypes = 5;
 sf::RenderWindow* benchWindow = nullptr;  // for the seam, whose functions cannot capture
 }  // namespace
 
-void openBenchWindow(sf::RenderWindow& target) {
-    target.create(sf::VideoMode::getDesktopMode(), "Vornaxi bench", sf::Style::None);
-    target.setPosition({0, 0});
-    target.setVerticalSyncEnabled(false);
-    benchWindow = &target;
+sf::RenderWindow& openBenchWindow(Game& owner) {
+    owner.initWindow();
+    benchWindow = owner.window.get();
     useScriptedWindow();
     windowSeam().pollEvent = [](sf::RenderWindow*, sf::Event&) {
         sf::Event ignored;
@@ -33,6 +31,7 @@ void openBenchWindow(sf::RenderWindow& target) {
         }
         return false;
     };
+    return *benchWindow;
 }
 
 double processCpuSeconds() {

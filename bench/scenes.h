@@ -5,10 +5,10 @@
 
 // The game states the benchmarks measure, each made the same on every run.
 
-// A borderless window covering the screen, as the game's fullscreen one does, without
-// vertical sync or SFML's frame limit; the frame reads a still mouse mid-screen, and the
-// window's own events are drained unread.
-void openBenchWindow(sf::RenderWindow& target);
+// The game's own window, opened by Game::initWindow as the game opens it, so whatever
+// changes how the window is made shows in the figures; the frame reads a still mouse
+// mid-screen, and the window's own events are drained unread.
+sf::RenderWindow& openBenchWindow(Game& owner);
 
 // CPU time the whole process has used, all its threads (the renderer runs several).
 double processCpuSeconds();

@@ -46,6 +46,7 @@ protected:
         for (std::size_t i = 0; i < std::size(kScreens); ++i) {
             ASSERT_TRUE(canvases[i].create(kScreens[i].x, kScreens[i].y)) << "no render texture: is there an X display?";
             canvases[i].setView(fittedView(kScreens[i]));
+            eachFrame[i].copiesLayer = false;  // as where the platform cannot copy a layer
         }
     }
 
@@ -55,21 +56,28 @@ protected:
         canvas.display();
         return canvas.getTexture().copyToImage();
     }
-    // The game's picture, batched, against drawFrame's, on every screen.
+    // The game's picture, from its layer and with the wall drawn each frame, against
+    // drawFrame's, on every screen.
     void expectSamePicture(const Game& g, const std::string& what) {
         for (std::size_t i = 0; i < std::size(kScreens); ++i) {
             const sf::Image expected = render(canvases[i], [&](sf::RenderTarget& t) { drawFrame(g, t); });
-            const sf::Image actual = render(canvases[i], [&](sf::RenderTarget& t) { batch.draw(g, t); });
-            const auto [pixels, first] = compare(expected, actual, worldArea(kScreens[i]).width != 1920);
-            EXPECT_EQ(pixels, 0) << what << " on a " << kScreens[i].x << "x" << kScreens[i].y << " screen, " << first;
+            for (BatchedDraw* batch : {&layered[i], &eachFrame[i]}) {
+                const sf::Image actual = render(canvases[i], [&](sf::RenderTarget& t) { batch->draw(g, t); });
+                const auto [pixels, first] = compare(expected, actual, worldArea(kScreens[i]).width != 1920);
+                EXPECT_EQ(pixels, 0) << what << (batch == &layered[i] ? ", from the layer" : ", drawn each frame")
+                                     << " on a " << kScreens[i].x << "x" << kScreens[i].y << " screen, " << first;
+            }
+            EXPECT_TRUE(layered[i].copiesLayer) << what << ": the layer was not copied";
         }
     }
 
     sf::RenderTexture canvases[std::size(kScreens)];
-    BatchedDraw batch;
+    // One of each per screen, as a window keeps its own, drawing every state in turn.
+    BatchedDraw layered[std::size(kScreens)];
+    BatchedDraw eachFrame[std::size(kScreens)];
 };
 
-// One batch draws every state in turn, as a window's would, so nothing left over from
+// Each batch draws every state in turn, as a window's would, so nothing left over from
 // an earlier frame can hide.
 TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
     const struct {
