@@ -40,12 +40,12 @@ BUILD_PACKAGES=(cmake make g++ libsfml-dev libx11-dev libxrandr-dev)
 PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev file fonts-dejavu-core)
 
 # The test command needs all of these; they also make up the Debian 13 root it tests in. The
-# desktops the game is played on last: GNOME's compositor and XWayland, Xfce's window manager and
-# panel, KDE's window manager, and Xorg's dummy driver for their monitors, set with xrandr.
+# desktops the game is played on last: GNOME's and KDE's Wayland compositors and XWayland, Xfce's
+# window manager and panel, KDE's X11 one, and Xorg's dummy driver for their monitors, set with xrandr.
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
     lintian appstream desktop-file-utils
-    mutter xwayland xfwm4 xfce4-panel kwin-x11 dbus-daemon wmctrl
+    mutter xwayland xfwm4 xfce4-panel kwin-x11 kwin-wayland muffin cinnamon-settings-daemon dbus-daemon wmctrl
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 # The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.

@@ -76,7 +76,7 @@ primary() { monitor_of '*' || monitor_of ''; }
 monitor_of() {
     local m; m=$(xrandr --listmonitors | awk -v out="$1" 'NR > 1 && (out == "*" ? $2 ~ /\*/ : out == "" || $NF == out) {
         print; exit }')
-    [[ $m =~ ([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+)\ +([^ ]+)$ ]] || return
+    [[ $m =~ ([0-9]+)/-?[0-9]+x([0-9]+)/-?[0-9]+\+([0-9]+)\+([0-9]+)\ +([^ ]+)$ ]] || return
     sw=${BASH_REMATCH[1]} sh=${BASH_REMATCH[2]} OX=${BASH_REMATCH[3]} OY=${BASH_REMATCH[4]} OUT=${BASH_REMATCH[5]}
 }
 # change N:WxH[*] | N:off: output DUMMYN's monitor set to that mode (one that was off placed right
@@ -89,16 +89,17 @@ change() {
     fi 2>>"$SHOTS/xorg.log"
 }
 
-# desktop gnome|xfce|kde|bare SCREEN: a desktop players run, on a screen of that size or on monitors
-# of that layout: GNOME's compositor with a virtual monitor each, the game an X client of its
-# XWayland; or on an X server of its own, Xfce's window manager and panels, KDE's window manager,
-# or none. Sets PANELS to the geometries of the panels shown, where there are any.
+# desktop gnome|kde-wayland|xfce|kde|bare SCREEN: a desktop players run, on a screen of that size or
+# on monitors of that layout: GNOME's or KDE's Wayland compositor with a virtual monitor each (KDE's
+# all of the first one's size), the game an X client of its XWayland; or on an X server of its own,
+# Xfce's window manager and panels, KDE's window manager, or none. Sets PANELS to the geometries of
+# the panels shown, where there are any.
 desktop() {
     export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run NO_AT_BRIDGE=1  # none of the user's settings
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME WAYLAND_DISPLAY XAUTHORITY; PANELS=()
     mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR"
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
-    if [[ $1 == gnome ]]; then unset DISPLAY  # XWayland's, below
+    if [[ $1 == @(gnome|kde-wayland) ]]; then unset DISPLAY  # XWayland's, below
     elif [[ $2 == +([0-9])x+([0-9]) ]]; then own_display "$2"
     else monitors "$2"; fi  # before the bus, so that what it starts finds the display
     dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>>"$SHOTS/desktop.log" & DESKTOP=($!)
@@ -109,6 +110,21 @@ desktop() {
         DESKTOP=($! "${DESKTOP[@]}")
         wait_until 20000 xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
         WINDOW_SHOTS=1  # XWayland gives no picture of its root window
+    elif [[ $1 == kde-wayland ]]; then
+        mkdir -p -m 1777 /tmp/.X11-unix
+        # kwin_wayland carries a file capability (to raise its own limits) that a container may
+        # refuse at exec: started by the loader it runs without one, and KWIN_FORCE_OWN_QPA lets
+        # its platform plugin load in a process not named kwin_wayland. The program it starts
+        # once XWayland is up tells us its display and key.
+        local kwin size=${2%%,*} others=${2//[^,]/} loader
+        kwin=$(command -v kwin_wayland) && loader=$(readelf -l "$kwin" | sed -n 's/.*interpreter: \(.*\)]/\1/p')
+        printf '#!/bin/sh\necho "DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY" >%s\n' "$WORK/xwayland" >"$WORK/started"
+        chmod +x "$WORK/started"
+        KWIN_FORCE_OWN_QPA=1 "$loader" "$kwin" --virtual --xwayland --output-count $((${#others} + 1)) \
+            --width "${size%x*}" --height "${size#*x}" "$WORK/started" >>"$SHOTS/desktop.log" 2>&1 &
+        DESKTOP=($! "${DESKTOP[@]}")
+        wait_until 20000 kwin_xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
+        WINDOW_SHOTS=1
     else
         case $1 in
         bare) return 0 ;;
@@ -126,6 +142,12 @@ xwayland() {  # mutter names its X display once it listens, the key to it in its
     [[ -f $auth ]] || return
     export XAUTHORITY=$auth DISPLAY=$(grep -om1 'public X11 display :[0-9]*' "$SHOTS/desktop.log" | grep -o ':.*')
     [[ -n $DISPLAY ]] && xdpyinfo >/dev/null 2>&1
+}
+kwin_xwayland() {
+    [[ -s $WORK/xwayland ]] || return
+    local display auth; read -r display auth <"$WORK/xwayland"
+    export "$display"; [[ $auth == XAUTHORITY=?* ]] && export "$auth"
+    xdpyinfo >/dev/null 2>&1
 }
 panels() {  # Xfce's first start: a panel across the primary monitor's top and a dock on its bottom edge
     local id; PANELS=(); primary || return  # (and, while they are laid out, windows of other sizes)

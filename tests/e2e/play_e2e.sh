@@ -120,19 +120,19 @@ reach() {  # tells whether the pointer can leave the primary monitor (WHEN): the
 other_window() { OTHER=$(xdotool search --onlyvisible --name '^Other$' 2>/dev/null | head -n 1); [[ -n $OTHER ]]; }
 
 # ---------------------------------------------------------------- on a desktop
-# ON_DESKTOP="gnome|xfce|kde|bare SCREEN": the game under that desktop's window manager (or none) on
+# ON_DESKTOP="gnome|kde-wayland|xfce|kde|bare SCREEN": the game under that desktop's window manager (or none) on
 # a screen of that size or monitors of that layout (harness.sh), in place of the rest. The game
 # must cover the primary monitor, fitted there, and leave every monitor's mode and place as it was.
 if [[ -n ${ON_DESKTOP:-} ]]; then
     read -r name screen <<<"$ON_DESKTOP"
     # Xorg, which gives monitors of a layout, runs as root.
-    [[ $name == gnome || $screen == +([0-9])x+([0-9]) || $(id -u) == 0 ]] || exec sudo -E bash "$0" "$@"
+    [[ $name == @(gnome|kde-wayland) || $screen == +([0-9])x+([0-9]) || $(id -u) == 0 ]] || exec sudo -E bash "$0" "$@"
     QUIT_MS=10000  # that it quits; how soon is the bare run's
     { desktop "$name" "$screen" && primary; } || bad+="no primary monitor: $(xrandr --listmonitors 2>&1 | xargs); "
     check "$name.starts"
     ((failed == 0)) || finish
     echo "    monitors: $(xrandr --listmonitors | awk 'NR > 1 { printf "%s %s; ", $2, $3 }')primary ${sw}x$sh+$OX+$OY"
-    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | awk -v game="$OUT" 'NR > 1 && $NF != game { gsub("/[0-9]+", "", $3); print $3 }')
+    BEFORE=$(outputs) OTHERS=$(xrandr --listmonitors | awk -v game="$OUT" 'NR > 1 && $NF != game { gsub("/-?[0-9]+", "", $3); print $3 }')
     if [[ $name != bare ]]; then  # another window to give the focus to, on another monitor where there is one
         at=${OTHERS%%$'\n'*} at=${at#*+}
         xmessage ${OTHERS:+-geometry +$((${at%+*} + 100))+$((${at#*+} + 100))} -title Other "another window" \
