@@ -41,11 +41,12 @@ PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev file fonts-dejavu-core)
 
 # The test command needs all of these; they also make up the Debian 13 root it tests in. The
 # desktops the game is played on last: GNOME's compositor and XWayland, Xfce's window manager and
-# panel, KDE's window manager, and Xorg's dummy driver for their monitors, set with xrandr.
+# panel, KDE's window manager, Cinnamon's with the settings it cannot start without, and Xorg's
+# dummy driver for their monitors, set with xrandr.
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
     lintian appstream desktop-file-utils
-    mutter xwayland xfwm4 xfce4-panel kwin-x11 dbus-daemon wmctrl
+    mutter xwayland xfwm4 xfce4-panel kwin-x11 muffin cinnamon-settings-daemon dbus-daemon wmctrl
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 # The Windows zip: the cross compiler, apt's source tools and the zip maker; its test adds wine.
