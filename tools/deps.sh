@@ -41,7 +41,8 @@ PACKAGE_PACKAGES=("${BUILD_PACKAGES[@]}" dpkg-dev file fonts-dejavu-core)
 
 # The test command needs all of these; they also make up the Debian 13 root it tests in. The
 # desktops the game is played on last: GNOME's and KDE's Wayland compositors and XWayland, Xfce's
-# window manager and panel, KDE's X11 one, and Xorg's dummy driver for their monitors, set with xrandr.
+# window manager and panel, KDE's X11 one, Cinnamon's with the settings it cannot start without,
+# and Xorg's dummy driver for their monitors, set with xrandr.
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils procps libgl1-mesa-dri valgrind
     lintian appstream desktop-file-utils

@@ -46,6 +46,10 @@ Section "Device"
 EndSection
 EOF
     serve Xorg -config "$WORK/xorg.conf" -logfile "$SHOTS/xorg-server.log" -novtswitch -sharevts
+    lay_out "$1"
+    xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
+}
+lay_out() {  # lay_out LAYOUT: the outputs set as LAYOUT says, their modes added once
     local monitor mode run i=0 x=0 w h
     for monitor in ${1//,/ }; do
         run=""
@@ -53,7 +57,7 @@ EOF
             w=${mode%x*} h=${mode#*x} run=${run:-$mode}
             xrandr --newmode "$mode" $(((w + 160) * (h + 40) * 60))e-6 "$w" $((w + 48)) $((w + 80)) $((w + 160)) \
                 "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
-            xrandr --addmode "DUMMY$i" "$mode"
+            xrandr --addmode "DUMMY$i" "$mode"  # refused, harmlessly, where it was added before
         done
         if [[ $monitor == -* ]]; then xrandr --output "DUMMY$i" --off; else
             xrandr --output "DUMMY$i" --mode "$run" --pos "${x}x0" $([[ $monitor == *\** ]] && echo --primary)
@@ -61,7 +65,6 @@ EOF
         i=$((i + 1))
     done 2>>"$SHOTS/xorg.log"
     [[ $1 == *\** ]] || xrandr --noprimary
-    xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
 }
 # The outputs' modes and places, and the screen's size: what the game must leave as it was.
 outputs() { xrandr | grep -E '^Screen| connected'; }
@@ -89,11 +92,11 @@ change() {
     fi 2>>"$SHOTS/xorg.log"
 }
 
-# desktop gnome|kde-wayland|xfce|kde|bare SCREEN: a desktop players run, on a screen of that size or
-# on monitors of that layout: GNOME's or KDE's Wayland compositor with a virtual monitor each (KDE's
-# all of the first one's size), the game an X client of its XWayland; or on an X server of its own,
-# Xfce's window manager and panels, KDE's window manager, or none. Sets PANELS to the geometries of
-# the panels shown, where there are any.
+# desktop gnome|kde-wayland|xfce|kde|cinnamon|bare SCREEN: a desktop players run, on a screen of that
+# size or on monitors of that layout: GNOME's or KDE's Wayland compositor with a virtual monitor each
+# (KDE's all of the first one's size), the game an X client of its XWayland; or on an X server of
+# its own, Xfce's window manager and panels, KDE's or Cinnamon's window manager, or none. Sets
+# PANELS to the geometries of the panels shown, where there are any.
 desktop() {
     export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run NO_AT_BRIDGE=1  # none of the user's settings
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME WAYLAND_DISPLAY XAUTHORITY; PANELS=()
@@ -129,6 +132,9 @@ desktop() {
         case $1 in
         bare) return 0 ;;
         kde) kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}") ;;
+        cinnamon)  # its window manager sets every output to a mode of its own choosing once up
+            muffin --replace >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+            wait_until 20000 wmctrl -m >/dev/null 2>&1 && sleep 1 && lay_out "$2" ;;
         xfce)
             xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
             xfce4-panel >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")

@@ -101,11 +101,16 @@ panels_covered() {  # hardly a pixel left where a panel was as the desktop showe
 }
 # As the window manager marks it: its active window may be a frame around the one asked for.
 focused() { [[ $(xprop -id "$1" _NET_WM_STATE) == *_NET_WM_STATE_FOCUSED* ]]; }
-other_drawn() {  # other_drawn IMG: the other window, where there is one, painted in the shot of the screen
+other_drawn() {  # other_drawn IMG: the other window, where there is one, painted in the shot of the screen and
+    # as in the shot before: muffin scales a new window in, and a frame of that is no picture to keep.
     [[ -z $OTHERS || -z ${OTHER:-} ]] && return
-    eval "$(xdotool getwindowgeometry --shell "$OTHER")" && OTHER_AT=${WIDTH}x$HEIGHT+$X+$Y
+    # xwininfo's place, not xdotool's: under muffin xdotool adds the frame's offset once more.
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$OTHER" | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /^  Width/ { w = $NF } /^  Height/ { h = $NF } END { print x, y, w, h }')
+    OTHER_AT=${WIDTH}x$HEIGHT+$X+$Y
     ((X >= OX + sw || X + WIDTH <= OX)) || { bad+="the other window at $X,$Y is on the primary monitor; "; return; }
-    [[ $("$CONVERT" "$1" -crop "$OTHER_AT" -format %k info:) -gt 1 ]]
+    local before=${DRAWN:-} bad; DRAWN=$1
+    [[ $("$CONVERT" "$1" -crop "$OTHER_AT" -format %k info:) -gt 1 && -n $before ]] && same other "$before" "$1" "$OTHER_AT"
 }
 others_as_before() {  # the other window, on another monitor, shows what it did before the game
     [[ -n ${OTHER_AT:-} ]] || return 0
