@@ -132,8 +132,9 @@ desktop() {
         case $1 in
         bare) return 0 ;;
         kde) kwin_x11 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}") ;;
-        cinnamon)  # its window manager sets every output to a mode of its own choosing once up
-            muffin --replace >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
+        cinnamon)  # its window manager sets every output to a mode of its own choosing once up;
+            # outside a login session Debian 13's (muffin 6) must be told it runs on X
+            XDG_SESSION_TYPE=x11 muffin --replace >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
             wait_until 20000 wmctrl -m >/dev/null 2>&1 && sleep 1 && lay_out "$2" ;;
         xfce)
             xfwm4 >>"$SHOTS/desktop.log" 2>&1 & DESKTOP=($! "${DESKTOP[@]}")
