@@ -7,9 +7,8 @@
 // picture); a full-window copy (drawFrame's wall kept in a window-sized texture and
 // copied each frame with one framebuffer blit, copyWhole, then timer, paddle and balls:
 // what a frame costs that paints every pixel of the window once, the yardstick); the
-// full wall object by object (drawFrame), with the wall drawn each frame (BatchedDraw
-// without its layer, as the game drew before) and as the game draws it; the half wall
-// as the game draws it; and a brick hit every frame, each frame drawing the layer anew.
+// full wall object by object (drawFrame) and as the game draws it (BatchedDraw); and
+// the half wall as the game draws it.
 //
 // Mesa's software renderer keeps some 30 KB of working memory per draw call until
 // the frame is shown: about 27 MB a frame for the 900 draws of the wall object by
@@ -30,7 +29,7 @@
 #include "draw_frame.h"
 #include "scenes.h"
 
-#include "app/framebuffer_copy.h"
+#include "framebuffer_copy.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/OpenGL.hpp>
@@ -55,8 +54,8 @@ constexpr int kGlibcDefaultThreshold = 128 * 1024;
 constexpr int kMmapThresholdKept = 32 * 1024 * 1024;
 constexpr int kTrimThresholdKept = 1024 * 1024 * 1024;
 
-enum class Wall { Full, Half, HitEachFrame };
-enum class Drawing { Bare, FullWindowCopy, ObjectByObject, EachFrame, Batched };
+enum class Wall { Full, Half };
+enum class Drawing { Bare, FullWindowCopy, ObjectByObject, Batched };
 
 struct Scene {
     const char* name;
@@ -68,10 +67,8 @@ constexpr Scene kScenes[] = {
     {"empty frame: timer, paddle, balls", Wall::Full, Drawing::Bare},
     {"full-window copy", Wall::Full, Drawing::FullWindowCopy},
     {"full wall, object by object", Wall::Full, Drawing::ObjectByObject},
-    {"full wall, the wall drawn each frame (before)", Wall::Full, Drawing::EachFrame},
     {"full wall, as the game draws it", Wall::Full, Drawing::Batched},
     {"half wall, as the game draws it", Wall::Half, Drawing::Batched},
-    {"a brick hit each frame, as the game draws it", Wall::HitEachFrame, Drawing::Batched},
 };
 
 struct Options {
@@ -135,8 +132,7 @@ int drawCalls(const Game& game, Drawing drawing) {
     case Drawing::ObjectByObject:
         return 1 + timerPaddleBalls + 3 * bricks;
     case Drawing::Batched:
-    case Drawing::EachFrame:
-        return 1 + timerPaddleBalls + 3;  // background, wall, labels; or the layer
+        return 1 + timerPaddleBalls + 3;  // background, wall, labels
     }
     return 0;
 }
@@ -171,16 +167,11 @@ void runRound(const Scene& scene, int frames, Measure& m) {
     sweepBalls(game, kSweepingBalls);
     if (scene.wall == Wall::Half)
         destroyHalfTheWall(game, kSeed);
-    batch.copiesLayer = scene.drawing != Drawing::EachFrame;
     if (scene.drawing == Drawing::FullWindowCopy)
         paintWall(game, picture);
     FramePacer pacer;
-    int frameNumber = 0;
 
     const auto frame = [&] {
-        if (scene.wall == Wall::HitEachFrame)  // cell after cell, spread over the wall
-            game.hitBrick(frameNumber * 7 % kGridColumns, frameNumber * 7 / kGridColumns % kGridRows);
-        ++frameNumber;
         game.update();
         const sf::View fitted = fittedView(window->getSize());
         window->clear(sf::Color::Black);
@@ -202,7 +193,6 @@ void runRound(const Scene& scene, int frames, Measure& m) {
             drawFrame(game, *window);
             break;
         case Drawing::Batched:
-        case Drawing::EachFrame:
             window->setView(fitted);
             batch.draw(game, *window);
             break;

@@ -46,7 +46,6 @@ protected:
         for (std::size_t i = 0; i < std::size(kScreens); ++i) {
             ASSERT_TRUE(canvases[i].create(kScreens[i].x, kScreens[i].y)) << "no render texture: is there an X display?";
             canvases[i].setView(fittedView(kScreens[i]));
-            eachFrame[i].copiesLayer = false;  // as where the platform cannot copy a layer
         }
     }
 
@@ -56,30 +55,21 @@ protected:
         canvas.display();
         return canvas.getTexture().copyToImage();
     }
-    // The game's picture, from its layer and with the wall drawn each frame, against
-    // drawFrame's, on every screen.
+    // The game's picture, batched, against drawFrame's, on every screen.
     void expectSamePicture(const Game& g, const std::string& what) {
         for (std::size_t i = 0; i < std::size(kScreens); ++i) {
             const sf::Image expected = render(canvases[i], [&](sf::RenderTarget& t) { drawFrame(g, t); });
-            const std::size_t kept = (i + sizeChanges) % std::size(kScreens);
-            for (BatchedDraw* batch : {&layered[kept], &eachFrame[kept]}) {
-                const sf::Image actual = render(canvases[i], [&](sf::RenderTarget& t) { batch->draw(g, t); });
-                const auto [pixels, first] = compare(expected, actual, worldArea(kScreens[i]).width != 1920);
-                EXPECT_EQ(pixels, 0) << what << (batch == &layered[kept] ? ", from the layer" : ", drawn each frame")
-                                     << " on a " << kScreens[i].x << "x" << kScreens[i].y << " screen, " << first;
-            }
-            EXPECT_TRUE(layered[kept].copiesLayer) << what << ": the layer was not copied";
+            const sf::Image actual = render(canvases[i], [&](sf::RenderTarget& t) { batch.draw(g, t); });
+            const auto [pixels, first] = compare(expected, actual, worldArea(kScreens[i]).width != 1920);
+            EXPECT_EQ(pixels, 0) << what << " on a " << kScreens[i].x << "x" << kScreens[i].y << " screen, " << first;
         }
     }
 
     sf::RenderTexture canvases[std::size(kScreens)];
-    // One of each per screen, as a window keeps its own, drawing every state in turn.
-    BatchedDraw layered[std::size(kScreens)];
-    BatchedDraw eachFrame[std::size(kScreens)];
-    std::size_t sizeChanges = 0;  // each drawer goes on at the next screen's size
+    BatchedDraw batch;
 };
 
-// Each batch draws every state in turn, as a window's would, so nothing left over from
+// One batch draws every state in turn, as a window's would, so nothing left over from
 // an earlier frame can hide.
 TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
     const struct {
@@ -103,7 +93,6 @@ TEST_F(DrawTest, BatchedFrameIsPixelForPixelTheObjectByObjectFrame) {
                  g.balls.back().shape.setPosition(places[i]);
              }
          }},
-        {"a window's size changed", [this](Game&) { ++sizeChanges; }},
         {"paused", [](Game& g) { script().events.push_back(keyPress(sf::Keyboard::P)); g.update(); }},
         {"restarted wall",
          [](Game& g) {

@@ -1,6 +1,5 @@
 #include "app/batched_draw.h"
 
-#include "app/framebuffer_copy.h"
 #include "app/game.h"
 #include "app/world.h"
 
@@ -25,8 +24,6 @@
 // - every corner sits on a whole world unit (glyph metrics on 1/64), so moved on the
 //   CPU rather than by a shape's transform it lands on the same point of the
 //   renderer's subpixel grid.
-// - the timer and the paddle lie clear of the wall, so they may go over it in any order,
-//   and the layer's own black clear stands for the target's around the fitted world.
 // The pixel comparison in tests/draw_test.cpp holds the batch to all of this.
 
 namespace {
@@ -131,17 +128,6 @@ void appendLabel(std::vector<sf::Vertex>& out, const sf::Text& label, const sf::
         x += g.advance;
     }
 }
-BatchedDraw::CellLook lookOf(const Brick* brick) {
-    if (!brick)
-        return {};
-    return {true,
-            brick->shape.getFillColor(),
-            brick->shape.getOutlineColor(),
-            brick->label.getFillColor(),
-            brick->shape.getOutlineThickness(),
-            brick->label.getFont(),
-            brick->label.getString()};
-}
 }  // namespace
 
 BatchedDraw::BatchedDraw() {
@@ -150,14 +136,14 @@ BatchedDraw::BatchedDraw() {
     labels.reserve(kBrickCount * kReservedLabelChars * kQuadVertices);
 }
 
-bool BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& target) {
+void BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& target) {
     const sf::IntRect area = target.getViewport(target.getView());
     const bool worldSize = keepsAtWorldSize(game.background, area);
     const sf::Vector2u size = worldSize ? sf::Vector2u(sf::Vector2f(kWorldWidth, kWorldHeight)) : target.getSize();
     const KeptFor now{size, area, game.background.getTexture(), game.background.getTextureRect(),
                       game.background.getFillColor()};
     if (now == keptFor)
-        return false;
+        return;
     keptFor = now;
     if (keptBackground.getSize() != now.size)
         keptBackground.create(now.size.x, now.size.y);
@@ -166,89 +152,28 @@ bool BatchedDraw::keepBackground(const Game& game, const sf::RenderTarget& targe
     keptBackground.clear(sf::Color::Black);
     keptBackground.draw(game.background);
     keptBackground.display();
-    return true;
 }
 
 void BatchedDraw::draw(const Game& game, sf::RenderTarget& target) {
-    const bool backgroundRedrawn = keepBackground(game, target);
-    if (!copiesLayer || !updateLayer(game, target, backgroundRedrawn) || !copyWhole(layer, target)) {
-        copiesLayer = false;
-        drawWall(game, target);
-    }
-    target.draw(game.timerText);
-    target.draw(game.paddle);
-    // Balls move by fractions of a unit: each keeps its own draw, so the renderer
-    // places it with the very arithmetic of the object-by-object picture.
-    for (const Ball& ball : game.balls)
-        target.draw(ball.shape);
-}
-
-void BatchedDraw::drawWall(const Game& game, sf::RenderTarget& target) {
+    keepBackground(game, target);
     backdrop.clear();
     bricks.clear();
     labels.clear();
     appendAroundTheWall(game);
-    drawVertices(target, appendBodiesAndLabels(game));
-}
+    const sf::Texture* glyphs = appendBodiesAndLabels(game);
 
-void BatchedDraw::drawVertices(sf::RenderTarget& target, const sf::Texture* glyphs) {
     // The kept picture is opaque: copied without blending, the renderer neither reads the
-    // target back nor paints the clear under it.
+    // window back nor paints the clear under it.
     target.draw(backdrop.data(), backdrop.size(), sf::Triangles,
                 sf::RenderStates(sf::BlendNone, sf::Transform::Identity, &keptBackground.getTexture(), nullptr));
+    target.draw(game.timerText);
+    target.draw(game.paddle);
     target.draw(bricks.data(), bricks.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
     target.draw(labels.data(), labels.size(), sf::Triangles, sf::RenderStates(glyphs));
-}
-
-// Each cell that looks other than the layer shows it, noted as it now looks: the
-// background where it was emptied, or its brick whole.
-const sf::Texture* BatchedDraw::appendChangedCells(const Game& game) {
-    backdrop.clear();
-    bricks.clear();
-    labels.clear();
-    const sf::Texture* glyphs = nullptr;
-    for (int row = 0; row < kGridRows; ++row) {
-        for (int col = 0; col < kGridColumns; ++col) {
-            const Brick* brick = brickAt(game, col, row);
-            CellLook look = lookOf(brick);
-            CellLook& shown = layerCells[slotIndex(col, row)];
-            if (look == shown)
-                continue;
-            shown = std::move(look);
-            if (!brick) {
-                appendBackground(backdrop, toKeptPixels, cells(col, col + 1, row));
-                continue;
-            }
-            appendQuad(bricks, cells(col, col + 1, row), brick->shape.getOutlineColor());
-            if (const sf::Texture* its = appendBodyAndLabel(*brick, col, row))
-                glyphs = its;
-        }
-    }
-    return glyphs;
-}
-
-// A cell painted alone makes the pixels it makes in a run: each pixel belongs to one
-// cell, and a pixel of an unchanged cell keeps what that cell painted there.
-bool BatchedDraw::updateLayer(const Game& game, const sf::RenderTarget& target, bool backgroundRedrawn) {
-    // The background is kept anew whenever the fit changes, and so the layer drawn whole.
-    const bool whole = backgroundRedrawn || layerCells.empty() || layer.getSize() != target.getSize();
-    if (layer.getSize() != target.getSize() && !layer.create(target.getSize().x, target.getSize().y))
-        return false;
-    layer.setView(target.getView());
-    if (whole) {
-        layer.clear(sf::Color::Black);
-        drawWall(game, layer);
-        layerCells.resize(kBrickCount);
-        for (std::size_t slot = 0; slot < layerCells.size(); ++slot)
-            layerCells[slot] = lookOf(game.bricks[slot].get());
-    } else {
-        const sf::Texture* glyphs = appendChangedCells(game);
-        if (backdrop.empty() && bricks.empty())
-            return true;
-        drawVertices(layer, glyphs);
-    }
-    layer.display();
-    return true;
+    // Balls move by fractions of a unit: each keeps its own draw, so the renderer
+    // places it with the very arithmetic of the object-by-object picture.
+    for (const Ball& ball : game.balls)
+        target.draw(ball.shape);
 }
 
 void BatchedDraw::appendAroundTheWall(const Game& game) {
@@ -277,22 +202,20 @@ void BatchedDraw::appendAroundTheWall(const Game& game) {
 const sf::Texture* BatchedDraw::appendBodiesAndLabels(const Game& game) {
     // Every label shares one font and size, so one texture serves them all.
     const sf::Texture* glyphs = nullptr;
-    for (int row = 0; row < kGridRows; ++row)
-        for (int col = 0; col < kGridColumns; ++col)
-            if (const Brick* brick = brickAt(game, col, row))
-                if (const sf::Texture* its = appendBodyAndLabel(*brick, col, row))
-                    glyphs = its;
+    for (int row = 0; row < kGridRows; ++row) {
+        for (int col = 0; col < kGridColumns; ++col) {
+            const Brick* brick = brickAt(game, col, row);
+            if (!brick)
+                continue;
+            const float inset = std::max(0.f, -brick->shape.getOutlineThickness());
+            const Box cell = cells(col, col + 1, row);
+            appendQuad(bricks, Box{cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset},
+                       brick->shape.getFillColor());
+            if (const sf::Font* font = brick->label.getFont()) {
+                appendLabel(labels, brick->label, *font);
+                glyphs = &font->getTexture(brick->label.getCharacterSize());
+            }
+        }
+    }
     return glyphs;
-}
-
-const sf::Texture* BatchedDraw::appendBodyAndLabel(const Brick& brick, int col, int row) {
-    const float inset = std::max(0.f, -brick.shape.getOutlineThickness());
-    const Box cell = cells(col, col + 1, row);
-    appendQuad(bricks, Box{cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset},
-               brick.shape.getFillColor());
-    const sf::Font* font = brick.label.getFont();
-    if (!font)
-        return nullptr;
-    appendLabel(labels, brick.label, *font);
-    return &font->getTexture(brick.label.getCharacterSize());
 }

@@ -1,11 +1,7 @@
-#include "app/framebuffer_copy.h"
+#include "framebuffer_copy.h"
 
 #include <SFML/OpenGL.hpp>
 #include <SFML/Window/Context.hpp>
-
-#ifndef GL_READ_FRAMEBUFFER  // Windows' headers stop at OpenGL 1.1
-#include <GL/glext.h>
-#endif
 
 namespace {
 struct Blit {
@@ -13,7 +9,7 @@ struct Blit {
     PFNGLBLITFRAMEBUFFERPROC blit;
 };
 
-// Looked up once a context is current, as Windows needs.
+// Looked up once, with a context current.
 const Blit& blitFunctions() {
     static const Blit functions{
         reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(sf::Context::getFunction("glBindFramebuffer")),

@@ -4,7 +4,7 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 
 // Paints `from` onto `to`, of the same size, pixel for pixel, with one framebuffer blit:
-// on a software renderer the cheapest way to fill a window, a copy of memory with no
-// texture sampled. Returns false, painting nothing, where the sizes differ or the
-// platform has no framebuffer objects or no blit.
+// the cheapest full-window copy the renderer offers, with no shader, blending or vertices
+// of SFML's. Returns false, painting nothing, where the sizes differ or the platform has
+// no framebuffer objects or no blit.
 bool copyWhole(sf::RenderTexture& from, sf::RenderTarget& to);
