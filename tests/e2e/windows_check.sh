@@ -2,10 +2,12 @@
 # Builds the Windows zip twice, in two folders, and checks what a Windows player gets: the
 # same bytes both times; the exe, its data, how to play and the licences; a GUI program
 # that needs no DLL but Windows' own. Then plays the unzipped game under wine with the same
-# end-to-end test as the Debian game, in a wine prefix of its own.
+# end-to-end test as the Debian game, in a wine prefix of its own, on two monitors of Xorg's
+# dummy driver, which runs as root (sudo otherwise).
 # Usage: windows_check.sh SOURCE_DIR OUT_DIR
 set -u
 [[ $# -eq 2 ]] || { echo "usage: $0 SOURCE_DIR OUT_DIR" >&2; exit 2; }
+[[ $(id -u) -eq 0 ]] || exec sudo bash "$0" "$@"
 src=$(realpath "$1") out=$(realpath -m "$2") here=$(cd "$(dirname "$0")" && pwd)
 source "$src/tools/deps.sh" && install_missing "${WINDOWS_TEST_PACKAGES[@]}"
 [[ -d $out/prefix ]] && WINEPREFIX=$out/prefix /usr/lib/wine/wineserver -k 2>/dev/null
@@ -39,9 +41,13 @@ for dll in $(sed -n 's/^\s*DLL Name: //p' <<<"$pe"); do
 done
 check windows.exe-is-gui-and-self-contained
 
+# The primary at 0,0, where the game's fullscreen goes, and the prefix made there too: a wine
+# session begun on another X server keeps that one's windows and modes, and the game finds
+# neither (a BadWindow at start, or a window that never goes fullscreen).
+monitors "1920x1080*,1366x768"
 export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono, no Gecko
 /usr/lib/wine/wine64 wineboot --init >"$out/wineboot.log" 2>&1 || bad="wineboot failed, see $out/wineboot.log"
-# Xvfb has no window manager: wine would wait 2 s for one to take each closed window away.
+# No window manager runs: wine would wait 2 s for one to take each closed window away.
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/wineboot.log" 2>&1 ||
     bad="reg add failed, see $out/wineboot.log"
 check wine.prefix
