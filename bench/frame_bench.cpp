@@ -27,9 +27,8 @@
 #include "app/pacing.h"
 #include "app/world.h"
 #include "draw_frame.h"
-#include "scenes.h"
-
 #include "framebuffer_copy.h"
+#include "scenes.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/OpenGL.hpp>
@@ -173,8 +172,8 @@ void runRound(const Scene& scene, int frames, Measure& m) {
 
     const auto frame = [&] {
         game.update();
-        const sf::View fitted = fittedView(window->getSize());
         window->clear(sf::Color::Black);
+        const sf::View fitted = fittedView(window->getSize());
         switch (scene.drawing) {
         case Drawing::Bare:
             window->setView(fitted);

@@ -107,27 +107,26 @@ desktop() {
     else monitors "$2"; fi  # before the bus, so that what it starts finds the display
     dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>>"$SHOTS/desktop.log" & DESKTOP=($!)
     wait_until 10000 test -S "$XDG_RUNTIME_DIR/bus" || { bad="no session bus, see $SHOTS/desktop.log"; return 1; }
-    if [[ $1 == gnome ]]; then
+    if [[ $1 == @(gnome|kde-wayland) ]]; then
         mkdir -p -m 1777 /tmp/.X11-unix  # where XWayland listens; a bare /tmp lacks it
-        mutter --headless --wayland --virtual-monitor ${2//,/ --virtual-monitor } >>"$SHOTS/desktop.log" 2>&1 &
+        local ready=xwayland
+        if [[ $1 == gnome ]]; then
+            mutter --headless --wayland --virtual-monitor ${2//,/ --virtual-monitor } >>"$SHOTS/desktop.log" 2>&1 &
+        else
+            # kwin_wayland carries a file capability (to raise its own limits) that a container
+            # may refuse at exec: started by the loader it runs without one, and
+            # KWIN_FORCE_OWN_QPA lets its platform plugin load in a process not named
+            # kwin_wayland. The program it starts once XWayland is up tells us its display and key.
+            local kwin size=${2%%,*} others=${2//[^,]/} loader; ready=kwin_xwayland
+            kwin=$(command -v kwin_wayland) && loader=$(readelf -l "$kwin" | sed -n 's/.*interpreter: \(.*\)]/\1/p')
+            printf '#!/bin/sh\necho "DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY" >%s\n' "$WORK/xwayland" >"$WORK/started"
+            chmod +x "$WORK/started"
+            KWIN_FORCE_OWN_QPA=1 "$loader" "$kwin" --virtual --xwayland --output-count $((${#others} + 1)) \
+                --width "${size%x*}" --height "${size#*x}" "$WORK/started" >>"$SHOTS/desktop.log" 2>&1 &
+        fi
         DESKTOP=($! "${DESKTOP[@]}")
-        wait_until 20000 xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
+        wait_until 20000 "$ready" || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
         WINDOW_SHOTS=1  # XWayland gives no picture of its root window
-    elif [[ $1 == kde-wayland ]]; then
-        mkdir -p -m 1777 /tmp/.X11-unix
-        # kwin_wayland carries a file capability (to raise its own limits) that a container may
-        # refuse at exec: started by the loader it runs without one, and KWIN_FORCE_OWN_QPA lets
-        # its platform plugin load in a process not named kwin_wayland. The program it starts
-        # once XWayland is up tells us its display and key.
-        local kwin size=${2%%,*} others=${2//[^,]/} loader
-        kwin=$(command -v kwin_wayland) && loader=$(readelf -l "$kwin" | sed -n 's/.*interpreter: \(.*\)]/\1/p')
-        printf '#!/bin/sh\necho "DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY" >%s\n' "$WORK/xwayland" >"$WORK/started"
-        chmod +x "$WORK/started"
-        KWIN_FORCE_OWN_QPA=1 "$loader" "$kwin" --virtual --xwayland --output-count $((${#others} + 1)) \
-            --width "${size%x*}" --height "${size#*x}" "$WORK/started" >>"$SHOTS/desktop.log" 2>&1 &
-        DESKTOP=($! "${DESKTOP[@]}")
-        wait_until 20000 kwin_xwayland || { bad="no XWayland display, see $SHOTS/desktop.log"; return 1; }
-        WINDOW_SHOTS=1
     else
         case $1 in
         bare) return 0 ;;
@@ -150,7 +149,7 @@ xwayland() {  # mutter names its X display once it listens, the key to it in its
     export XAUTHORITY=$auth DISPLAY=$(grep -om1 'public X11 display :[0-9]*' "$SHOTS/desktop.log" | grep -o ':.*')
     [[ -n $DISPLAY ]] && xdpyinfo >/dev/null 2>&1
 }
-kwin_xwayland() {
+kwin_xwayland() {  # kwin's XWayland, as the program it started wrote it down
     [[ -s $WORK/xwayland ]] || return
     local display auth; read -r display auth <"$WORK/xwayland"
     export "$display"; [[ $auth == XAUTHORITY=?* ]] && export "$auth"
