@@ -17,17 +17,17 @@ int main() {
     game.initWindow();
     game.initLevel();
     BatchedDraw batched;
-    FramePacer pacer;
+    DisplayPacing pacing(windowSwaps(*game.window));
 
     while (game.window->isOpen()) {
         followDesktop();
+        pacing.follow(monitorRefresh());
         game.update();
         game.window->clear(sf::Color(0, 0, 0, 255));
         // Fitted afresh each frame, so the world follows any change of the window's size.
         game.window->setView(fittedView(game.window->getSize()));
         batched.draw(game, *game.window);
-        game.window->display();
-        pacer.endFrame();
+        pacing.show();
     }
     return 0;
 }

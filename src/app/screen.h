@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/pacing.h"
+
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/VideoMode.hpp>
@@ -26,3 +28,11 @@ std::unique_ptr<sf::RenderWindow> openFullscreen(const char* title, sf::VideoMod
 // change of the monitors puts the window back over the monitor it belongs on, at that
 // monitor's mode, where no window manager does it.
 void followDesktop();
+
+// The refresh rate of the monitor the game's window is on, in Hz, from its mode's own
+// timings; 0 where it cannot be told. Called once a frame: it looks again after a change
+// of the monitors and every second, in case the window was moved to another monitor.
+double monitorRefresh();
+
+// The game window's swaps: its driver's swap interval, and the frame put up.
+SwapSeam windowSwaps(sf::RenderWindow& window);
