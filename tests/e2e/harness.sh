@@ -33,7 +33,7 @@ own_display() { serve Xvfb -screen 0 "$1x24"; }  # own_display WxH: an Xvfb scre
 # monitors LAYOUT: an X server with real RandR outputs, Xorg's dummy driver, one output a monitor,
 # left to right: "[-]WxH[*][/WxH]..." comma-separated, * the primary (none where no monitor has it),
 # /WxH a further mode it lists but does not run, - a monitor that is off (a laptop's closed lid).
-# In place of any earlier own display.
+# A mode refreshes 60 times a second, or RATE times as WxH_RATE. In place of any earlier own display.
 monitors() {
     cat >"$WORK/xorg.conf" <<EOF
 Section "ServerFlags"
@@ -50,13 +50,14 @@ EOF
     xsetroot -solid '#1e5078'  # what the other monitors show, to see that they still do
 }
 lay_out() {  # lay_out LAYOUT: the outputs set as LAYOUT says, their modes added once
-    local monitor mode run i=0 x=0 w h
+    local monitor mode run i=0 x=0 w h rate
     for monitor in ${1//,/ }; do
         run=""
         for mode in ${monitor//[-*\/]/ }; do  # a mode of its own name, whatever cvt would round it to
-            w=${mode%x*} h=${mode#*x} run=${run:-$mode}
-            xrandr --newmode "$mode" $(((w + 160) * (h + 40) * 60))e-6 "$w" $((w + 48)) $((w + 80)) $((w + 160)) \
-                "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
+            w=${mode%x*} h=${mode#*x} h=${h%_*} rate=60 run=${run:-$mode}
+            [[ $mode == *_* ]] && rate=${mode#*_}
+            xrandr --newmode "$mode" "$(awk "BEGIN { printf \"%.6f\", $(((w + 160) * (h + 40))) * $rate / 1e6 }")" \
+                "$w" $((w + 48)) $((w + 80)) $((w + 160)) "$h" $((h + 3)) $((h + 8)) $((h + 40)) 2>/dev/null
             xrandr --addmode "DUMMY$i" "$mode"  # refused, harmlessly, where it was added before
         done
         if [[ $monitor == -* ]]; then xrandr --output "DUMMY$i" --off; else
