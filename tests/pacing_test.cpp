@@ -84,7 +84,7 @@ TEST(SyncPlan, TheDisplayPacesWhereItsRefreshIsAWholeMultipleOfTheGamesRate) {
         SyncPlan plan;
     } cases[] = {
         {60., {1, false}},       {59.94, {1, false}},    {59.71, {1, false}},  {60.29, {1, false}},
-        {119.88, {2, false}},    {120., {2, false}},     {240., {4, false}},   {180., {3, false}},
+        {119.88, {2, false}},    {120., {2, false}},     {119.45, {2, false}}, {240., {4, false}},   {180., {3, false}},
         {59.69, {0, true}},      {60.31, {1, true}},     {75., {1, true}},     {144., {1, true}},
         {165., {1, true}},       {100., {1, true}},      {50., {0, true}},     {48., {0, true}},
         {30., {0, true}},        {0., {0, true}},        {-60., {0, true}},    {1e300, {0, true}},
