@@ -97,23 +97,6 @@ TEST(SyncPlan, TheDisplayPacesWhereItsRefreshIsAWholeMultipleOfTheGamesRate) {
     }
 }
 
-TEST(DisplayPacing, AsksTheDriverAgainOnlyWhenTheRefreshChanges) {
-    std::vector<int> asked;
-    std::vector<std::string> said;
-    bool control = true;
-    DisplayPacing pacing(SwapSeam{[&](int interval) { asked.push_back(interval); return control; }, [](bool) {},
-                                  [&](const char* line) { said.emplace_back(line); }},
-                         kFakeClock);
-    for (const double hz : {60., 60., 119.88, 119.88, 144., 0.})
-        pacing.follow(hz);
-    EXPECT_EQ(asked, (std::vector<int>{1, 2, 1, 0}));
-    EXPECT_EQ(said.size(), 4u);
-    control = false;
-    pacing.follow(60.);
-    EXPECT_TRUE(pacing.plan() == (SyncPlan{0, true})) << "no swap control: the clock paces";
-    EXPECT_NE(said.back().find("no swap control"), std::string::npos) << said.back();
-}
-
 namespace {
 constexpr double kMinutes = 10.;
 std::string histogram(const SimRun& run) {

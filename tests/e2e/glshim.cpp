@@ -1,14 +1,11 @@
-// A GL driver's swap control as a real one has it, for the end-to-end tests, over Mesa's
-// software GL, which has none under Xvfb or Xorg's dummy driver. Each swap waits for the
-// refresh its interval asks for on a grid at the refresh rate of the first monitor's mode,
-// as a synced driver's would, and is written down with what was asked.
-//
-// Loaded by LD_PRELOAD for the Linux game, or for wine as the libGL.so.1 found first on
-// LD_LIBRARY_PATH: the rest of GL then comes from glvnd's libGLX and libOpenGL, which this
-// library is linked to.
-//   VORNAXI_GLSHIM_LOG          the record's file: "refresh HZ", "interval N by EXT|MESA|SGI",
-//                               and a line a swap: "swap CALLED SHOWN REFRESH INTERVAL RETURNED", times
-//                               in ms from the first swap, REFRESH the grid's count ("-" unsynced)
+// A GL driver's swap control as a real one has it, over Mesa's software GL, which has none
+// under Xvfb or Xorg's dummy driver: GLX_EXT_swap_control alone, each swap waiting for the
+// refresh its interval asks on a grid at the rate of the mode at the screen's corner, as a
+// synced driver's would. Loaded by LD_PRELOAD for the Linux game, or for wine as the libGL.so.1
+// first on LD_LIBRARY_PATH, the rest of GL then coming from glvnd's libGLX and libOpenGL.
+//   VORNAXI_GLSHIM_LOG  its record: "refresh HZ", "interval N", and a line a swap, "swap CALLED
+//       SHOWN REFRESH INTERVAL RETURNED", times in ms from the first swap, REFRESH the grid's
+//       count ("-" unsynced)
 //   VORNAXI_GLSHIM_NO_SWAP_CONTROL  set: no swap control offered, as under Xvfb
 #include <GL/glx.h>
 #include <X11/extensions/Xrandr.h>
@@ -23,9 +20,6 @@
 #include <string>
 
 namespace {
-const char* const kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_EXT_swap_control_tear", "GLX_MESA_swap_control",
-                                       "GLX_SGI_swap_control"};
-
 struct Shim {
     void* glx = dlopen("libGLX.so.0", RTLD_NOW | RTLD_LOCAL);
     FILE* log = std::getenv("VORNAXI_GLSHIM_LOG") ? std::fopen(std::getenv("VORNAXI_GLSHIM_LOG"), "w") : nullptr;
@@ -34,7 +28,7 @@ struct Shim {
     Display* own = nullptr;  // the shim's own connection, for the mode
     double refreshHz = 0.;
     double start = -1., anchor = 0., lookedAt = -1.;  // seconds of the monotonic clock
-    long lastShown = -1000000;
+    long lastShown = 0;
 } shim;
 
 template <typename Function>
@@ -48,122 +42,79 @@ double seconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void sleepUntil(double at) {
-    timespec t{static_cast<time_t>(at), static_cast<long>((at - std::floor(at)) * 1e9)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) != 0) {
-    }
-}
-
 template <typename... Values>
 void record(const char* format, Values... values) {
-    if (!shim.log)
-        return;
-    std::fprintf(shim.log, format, values...);
-    std::fflush(shim.log);
+    if (shim.log)
+        std::fprintf(shim.log, format, values...), std::fflush(shim.log);
 }
 
-// The refresh of the mode of the CRTC at the screen's corner, from its timings; looked at
-// every quarter of a second, and the grid laid anew when it changes.
+// Looked at every quarter of a second; the grid laid anew when the mode's refresh changes.
 void followMode(double now) {
-    if (shim.lookedAt >= 0. && now - shim.lookedAt < 0.25)
+    if ((shim.lookedAt >= 0. && now - shim.lookedAt < 0.25) || (!shim.own && !(shim.own = XOpenDisplay(nullptr))))
         return;
     shim.lookedAt = now;
-    if (!shim.own && !(shim.own = XOpenDisplay(nullptr)))
-        return;
     double hz = 0.;
-    if (XRRScreenResources* res = XRRGetScreenResourcesCurrent(shim.own, DefaultRootWindow(shim.own))) {
-        for (int c = 0; c < res->ncrtc && hz == 0.; ++c) {
-            XRRCrtcInfo* crtc = XRRGetCrtcInfo(shim.own, res, res->crtcs[c]);
-            for (int m = 0; crtc && crtc->x == 0 && crtc->y == 0 && m < res->nmode; ++m)
-                if (res->modes[m].id == crtc->mode && res->modes[m].hTotal && res->modes[m].vTotal)
-                    hz = static_cast<double>(res->modes[m].dotClock) / res->modes[m].hTotal / res->modes[m].vTotal;
-            if (crtc)
-                XRRFreeCrtcInfo(crtc);
-        }
-        XRRFreeScreenResources(res);
+    XRRScreenResources* res = XRRGetScreenResourcesCurrent(shim.own, DefaultRootWindow(shim.own));
+    for (int c = 0; res && c < res->ncrtc; ++c) {
+        XRRCrtcInfo* crtc = XRRGetCrtcInfo(shim.own, res, res->crtcs[c]);
+        for (int m = 0; crtc && crtc->x == 0 && crtc->y == 0 && m < res->nmode; ++m)
+            if (res->modes[m].id == crtc->mode && res->modes[m].hTotal && res->modes[m].vTotal)
+                hz = static_cast<double>(res->modes[m].dotClock) / res->modes[m].hTotal / res->modes[m].vTotal;
+        XRRFreeCrtcInfo(crtc);
     }
+    XRRFreeScreenResources(res);
     if (hz > 0. && hz != shim.refreshHz) {
-        shim.refreshHz = hz;
-        shim.anchor = now;
-        shim.lastShown = -1000000;
+        shim.refreshHz = hz, shim.anchor = now, shim.lastShown = 0;
         record("refresh %.3f\n", hz);
     }
-}
-
-void setInterval(int interval, const char* by) {
-    shim.interval = interval;
-    record("interval %d by %s\n", interval, by);
 }
 }  // namespace
 
 extern "C" {
 void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     const double called = seconds();
-    if (shim.start < 0.)
-        shim.start = called;
+    shim.start = shim.start < 0. ? called : shim.start;
     followMode(called);
     const int n = shim.withheld ? 0 : shim.interval;
     double shown = called;
     long refresh = -1;
-    if (n != 0 && shim.refreshHz > 0.) {
+    if (n > 0 && shim.refreshHz > 0.) {  // at a refresh, and n after the last swap's at the soonest
         const double period = 1. / shim.refreshHz;
-        const long next = static_cast<long>(std::ceil((called - shim.anchor) / period));
-        // A negative interval swaps at once when the frame is late: late-swap tearing.
-        if (n > 0 || next <= shim.lastShown - n) {
-            refresh = std::max(next, shim.lastShown + std::abs(n));
-            shown = shim.anchor + static_cast<double>(refresh) * period;
-            sleepUntil(shown);
-            shim.lastShown = refresh;
+        refresh = std::max(static_cast<long>(std::ceil((called - shim.anchor) / period)), shim.lastShown + n);
+        shown = shim.anchor + static_cast<double>(refresh) * period;
+        timespec at{static_cast<time_t>(shown), static_cast<long>((shown - std::floor(shown)) * 1e9)};
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) {
         }
+        shim.lastShown = refresh;
     }
     real<void (*)(Display*, GLXDrawable)>("glXSwapBuffers")(display, drawable);
     record("swap %.3f %.3f %s %d %.3f\n", (called - shim.start) * 1e3, (shown - shim.start) * 1e3,
            refresh < 0 ? "-" : std::to_string(refresh).c_str(), n, (seconds() - shim.start) * 1e3);
 }
 
-void glXSwapIntervalEXT(Display*, GLXDrawable, int interval) { setInterval(interval, "EXT"); }
-int glXSwapIntervalMESA(unsigned interval) {
-    setInterval(static_cast<int>(interval), "MESA");
-    return 0;
-}
-int glXSwapIntervalSGI(int interval) {
-    if (interval <= 0)
-        return GLX_BAD_VALUE;
-    setInterval(interval, "SGI");
-    return 0;
+void glXSwapIntervalEXT(Display*, GLXDrawable, int interval) {
+    shim.interval = interval;
+    record("interval %d\n", interval);
 }
 
+// The driver's own list with every swap control taken out, and EXT's put back unless withheld.
 const char* glXQueryExtensionsString(Display* display, int screen) {
     static std::string list;
-    list = " ";
-    list += real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(display, screen);
-    list += " ";
-    for (const char* name : kSwapExtensions) {
-        const std::string word = std::string(" ") + name + " ";
-        for (std::size_t at; (at = list.find(word)) != std::string::npos;)
-            list.erase(at, word.size() - 1);
-        if (!shim.withheld)
-            list += std::string(name) + " ";
-    }
+    list = std::string(" ") + real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(display, screen) + " ";
+    for (const char* name : {"GLX_EXT_swap_control_tear", "GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"})
+        for (std::size_t at; (at = list.find(std::string(" ") + name + " ")) != std::string::npos;)
+            list.erase(at, std::strlen(name) + 1);
+    list += shim.withheld ? "" : "GLX_EXT_swap_control ";
     return list.c_str() + 1;
 }
 
 __GLXextFuncPtr glXGetProcAddressARB(const GLubyte* name) {
-    const char* n = reinterpret_cast<const char*>(name);
-    const struct {
-        const char* name;
-        __GLXextFuncPtr function;
-        bool swapControl;
-    } own[] = {
-        {"glXSwapIntervalEXT", reinterpret_cast<__GLXextFuncPtr>(glXSwapIntervalEXT), true},
-        {"glXSwapIntervalMESA", reinterpret_cast<__GLXextFuncPtr>(glXSwapIntervalMESA), true},
-        {"glXSwapIntervalSGI", reinterpret_cast<__GLXextFuncPtr>(glXSwapIntervalSGI), true},
-        {"glXSwapBuffers", reinterpret_cast<__GLXextFuncPtr>(glXSwapBuffers), false},
-        {"glXQueryExtensionsString", reinterpret_cast<__GLXextFuncPtr>(glXQueryExtensionsString), false},
-    };
-    for (const auto& o : own)
-        if (std::strcmp(n, o.name) == 0)
-            return o.swapControl && shim.withheld ? nullptr : o.function;
+    const std::string n = reinterpret_cast<const char*>(name);
+    if (n == "glXSwapIntervalEXT")
+        return shim.withheld ? nullptr : reinterpret_cast<__GLXextFuncPtr>(glXSwapIntervalEXT);
+    if (n == "glXSwapBuffers" || n == "glXQueryExtensionsString")
+        return n == "glXSwapBuffers" ? reinterpret_cast<__GLXextFuncPtr>(glXSwapBuffers)
+                                     : reinterpret_cast<__GLXextFuncPtr>(glXQueryExtensionsString);
     return real<__GLXextFuncPtr (*)(const GLubyte*)>("glXGetProcAddressARB")(name);
 }
 __GLXextFuncPtr glXGetProcAddress(const GLubyte* name) { return glXGetProcAddressARB(name); }

@@ -241,3 +241,18 @@ assets_loaded() {
     grep -qi "failed to load\|video mode is not available" "$LOG" &&
         bad+="the log says: $(grep -i -m2 "failed to load\|video mode is not available" "$LOG" | tr '\n' ' ')"
 }
+
+# synced LOG ASKED: the swap intervals the tests' GL driver (glshim.cpp) recorded in LOG were
+# ASKED, and none of its swaps went up unsynced once one was asked; then prints, for each refresh
+# rate it saw, how many refreshes apart the swaps went up, and their pace.
+synced() {
+    local asked; asked=$(awk '$1 == "interval" { printf "%s%s", sep, $2; sep = " " }' "$1")
+    [[ $asked == "$2" ]] || bad+="swap intervals asked: ${asked:-none}, not $2; "
+    awk '$1 == "interval" { on = on || $2 > 0 } $1 == "swap" && $4 == "-" && on { u++ } END { exit u > 0 }' "$1" ||
+        bad+="swaps unsynced after an interval was asked; "
+    awk '$1 == "refresh" { hz = $2 } $1 == "swap" && last != "" && hz == lasthz { n[hz]++; gap[hz, $4 - last]++
+            t[hz] += $3 - shown; lat[hz] += $3 - ret } $1 == "swap" { last = $4; lasthz = hz; ret = $6; shown = $3 }
+        END { for (h in n) { s = ""; for (k = 1; k <= 8; k++) if (gap[h, k]) s = s sprintf(" %d: %d", k, gap[h, k])
+            printf "    %s Hz: refreshes between swaps%s; %.2f swaps a second; a swap'"'"'s return to the next one shown %.1f ms\n",
+                h, s, n[h] * 1000 / t[h], lat[h] / n[h] } }' "$1"
+}

@@ -56,18 +56,11 @@ export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" 
 check wine.prefix
 printf '#!/bin/sh\nLD_LIBRARY_PATH=%s exec /usr/lib/wine/wine64 "%s"\n' "${shim%/*}" "$game/vornaxi.exe" >"$out/vornaxi-wine" &&
     chmod +x "$out/vornaxi-wine"
-# synced SWAPS: the last swap interval the game asked was 1, and no swap went up unsynced after it
-synced() {
-    local asked; asked=$(awk '$1 == "interval" { n = $2 } END { print n }' "$1")
-    [[ $asked == 1 ]] || bad+="last swap interval asked: ${asked:-none}, not 1; "
-    awk '$1 == "interval" { asked = $2 } $1 == "swap" && $4 == "-" && asked == 1 { u++ } END { exit u > 0 }' "$1" ||
-        bad+="swaps unsynced after interval 1 was asked; "
-}
 VORNAXI_GLSHIM_LOG=$out/shots/swaps GAME_ON_WINE=1 bash "$here/play_e2e.sh" "$out/vornaxi-wine" "$game" "$out/shots" |
     sed 's/^/    /'
 ((PIPESTATUS[0] == 0)) || bad="see the checks above and $out/shots"
 check wine.plays-as-on-debian
-synced "$out/shots/swaps"
+synced "$out/shots/swaps" "0 1"
 check wine.swap-interval-at-60hz
 
 # A fresh wine session on the primary monitor at 144 Hz: a window over it, at that mode, synced.
@@ -85,7 +78,7 @@ if WINEDEBUG=+wgl start_game "$game" 144hz; then
     ends xdotool key Escape; as_before "after Escape"; modes+=", after: $(mode)"
 fi
 echo "    the primary monitor's mode $modes"
-synced "$VORNAXI_GLSHIM_LOG"
+synced "$VORNAXI_GLSHIM_LOG" "0 1"
 grep -h 'wglSwapIntervalEXT\|Vornaxi:' "$LOG" | sort | uniq -c | sed 's/^/    /'
 check wine.144hz-mode-kept-window-covers-it-synced
 /usr/lib/wine/wineserver -k; rm -rf "$WINEPREFIX"  # 700 MB

@@ -9,40 +9,13 @@
 
 namespace {
 constexpr double kMicros = 1e6;
-constexpr double kSixtieth = kMicros / kFramesPerSecond;
 constexpr double kLowestVariableHz = 48.;
 
-// The display: when each refresh happens and which frame it shows.
+// When each refresh happens and which frame it shows.
 class Screen {
 public:
     explicit Screen(const SimDisplay& d)
         : d_(d), period_(kMicros / d.refreshHz * (1. + d.driftPpm * 1e-6)), next_(period_ * 0.37) {}
-
-    // A frame stepped at `stepped` and swapped at t with the interval in force: returns when it goes up.
-    double present(double stepped, double t, int interval) {
-        const bool synced = interval > 0 && d_.kind != SimDisplay::IgnoresSync;
-        if (d_.kind == SimDisplay::Variable)
-            return presentVariable(stepped, t, synced);
-        if (!synced) {
-            refreshUntil(t);
-            if (d_.kind != SimDisplay::Composited)
-                ++tears;  // a fixed refresh is never exactly at the swap
-            frames.push_back({stepped, 0, -1.});
-            return t;
-        }
-        // FIFO: at a refresh, and `interval` refreshes after the frame before at the soonest.
-        refreshUntil(t);
-        const long at = std::max(refreshCount_, lastFifo_ + interval);
-        while (refreshCount_ < at)
-            refresh();
-        frames.push_back({stepped, 0, -1.});
-        const double time = next_;
-        refresh();
-        lastFifo_ = at;
-        return time;
-    }
-
-    void finish(double t) { refreshUntil(t); }
 
     struct Frame {
         double stepped;
@@ -52,50 +25,59 @@ public:
     std::vector<Frame> frames;
     long tears = 0;
 
-private:
-    // One refresh of the grid, showing the newest frame.
-    void refresh() {
-        if (!frames.empty()) {
-            Frame& shown = frames.back();
-            if (shown.refreshes++ == 0)
-                shown.firstShown = next_;
+    // A frame stepped at `stepped`, swapped at t with the interval in force: when it goes up.
+    double present(double stepped, double t, int interval) {
+        const bool synced = interval > 0 && d_.kind != SimDisplay::IgnoresSync;
+        if (d_.kind == SimDisplay::Variable)
+            return presentVariable(stepped, t, synced);
+        refreshUntil(t);
+        // FIFO: at a refresh, and `interval` refreshes after the frame before at the soonest.
+        const long at = synced ? std::max(refreshCount_, lastSynced_ + interval) : 0;
+        while (refreshCount_ < at)
+            refresh();
+        frames.push_back({stepped, 0, -1.});
+        if (!synced) {  // a fixed refresh is never exactly at the swap
+            tears += d_.kind != SimDisplay::Composited;
+            return t;
         }
-        ++refreshCount_;
-        next_ += period_;
+        const double shown = next_;
+        refresh();
+        lastSynced_ = at;
+        return shown;
     }
+
     void refreshUntil(double t) {
         while (next_ < t)
             refresh();
     }
 
+private:
+    void refresh() {
+        if (!frames.empty() && frames.back().refreshes++ == 0)
+            frames.back().firstShown = next_;
+        ++refreshCount_;
+        next_ += period_;
+    }
+
     double presentVariable(double stepped, double t, bool synced) {
-        const double longest = kMicros / kLowestVariableHz;
-        while (next_ + longest < t) {  // the display repeats the last frame rather than go dark
-            next_ += longest;
-            if (!frames.empty())
-                ++frames.back().refreshes;
-        }
-        double at = std::max(t, next_ + period_);
-        if (!synced && t < next_ + period_) {
-            ++tears;
-            at = t;
-        }
-        frames.push_back({stepped, 1, at});
-        next_ = at;
-        return at;
+        for (const double longest = kMicros / kLowestVariableHz; next_ + longest < t; next_ += longest)
+            ++frames.back().refreshes;  // the display repeats the last frame rather than go dark
+        const bool early = t < next_ + period_;
+        tears += early && !synced;
+        next_ = early && synced ? next_ + period_ : t;
+        frames.push_back({stepped, 1, next_});
+        return next_;
     }
 
     SimDisplay d_;
     double period_;
     double next_;  // the next refresh on the grid; the last one, when variable
-    long refreshCount_ = 0;
-    long lastFifo_ = -1000;
+    long refreshCount_ = 0, lastSynced_ = -1000;
 };
 
 // The simulation's clock and display, reached from PaceClock's plain function pointers.
 struct World {
-    std::int64_t now = 0;
-    std::int64_t stepped = 0;  // when the frame being made was stepped
+    std::int64_t now = 0, stepped = 0;  // stepped: when the frame being made was
     std::uint32_t random = 12345;
     Sleeps sleeps = Sleeps::Linux;
     int interval = 0;
@@ -111,48 +93,33 @@ int uniform(int low, int high) {  // a fixed sequence, so every run is the same
 const PaceClock kSimClock{
     [] { return world.now; },
     [](std::int64_t micros) {
-        const int overshoot = world.sleeps == Sleeps::Linux ? uniform(50, 150) : uniform(-1000, 2000);
-        world.now += std::max<std::int64_t>(0, micros + overshoot);
+        world.now += std::max<std::int64_t>(0, micros + (world.sleeps == Sleeps::Linux ? uniform(50, 150) : uniform(-1000, 2000)));
     },
 };
 
-void putUp(bool wait) {
-    const double at =
-        world.screen->present(static_cast<double>(world.stepped), static_cast<double>(world.now), world.interval);
-    if (wait || world.interval > 0)
+// Put up; a synced swap returns once the frame is up.
+void putUp() {
+    const double at = world.screen->present(static_cast<double>(world.stepped), static_cast<double>(world.now), world.interval);
+    if (world.interval > 0)
         world.now = std::max(world.now, static_cast<std::int64_t>(std::ceil(at)));
 }
 
-SwapSeam simSeam(const SimDisplay& display) {
+SwapSeam simSeam(SimDisplay::Kind kind) {
     return SwapSeam{
-        [kind = display.kind](int interval) {
-            world.run->intervalsAsked.push_back(interval);
-            if (kind == SimDisplay::NoSwapControl)
-                return false;
-            world.interval = interval;
-            return true;
+        [kind](int interval) {
+            world.interval = kind == SimDisplay::NoSwapControl ? 0 : interval;
+            return kind != SimDisplay::NoSwapControl;
         },
-        putUp,
+        [](bool) { putUp(); },
         [](const char* line) { world.run->reported.emplace_back(line); },
     };
 }
 
-double percentile(std::vector<double> values, double p) {
-    if (values.empty())
-        return 0.;
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(p * static_cast<double>(values.size() - 1));
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
-}
-
 void count(const Screen& screen, const SimDisplay& display, SimRun& run) {
-    // The display's cadence: a frame up for more refreshes than this was held back.
     const int most = display.kind == SimDisplay::Variable ? 1 : static_cast<int>(std::ceil(display.refreshHz / kFramesPerSecond - 1e-9));
     std::vector<double> errors;
     double lastShown = -1., latency = 0.;
-    long shown = 0;
-    // The last frame may still be up when the run ends.
-    for (std::size_t i = 0; i + 1 < screen.frames.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < screen.frames.size(); ++i) {  // the last may still be up
         const Screen::Frame& f = screen.frames[i];
         ++run.refreshesPerFrame[f.refreshes];
         run.skipped += f.refreshes == 0;
@@ -160,15 +127,18 @@ void count(const Screen& screen, const SimDisplay& display, SimRun& run) {
         if (f.refreshes == 0)
             continue;
         if (lastShown >= 0.)
-            errors.push_back(std::abs(f.firstShown - lastShown - kSixtieth) / 1e3);
+            errors.push_back(std::abs(f.firstShown - lastShown - kMicros / kFramesPerSecond) / 1e3);
         lastShown = f.firstShown;
-        ++shown;
         latency += f.firstShown - f.stepped;
         run.maxLatencyMs = std::max(run.maxLatencyMs, (f.firstShown - f.stepped) / 1e3);
     }
     run.tears = screen.tears;
-    run.p99IntervalErrorMs = percentile(errors, 0.99);
-    run.meanLatencyMs = shown ? latency / static_cast<double>(shown) / 1e3 : 0.;
+    const auto p99 = errors.begin() + static_cast<std::ptrdiff_t>(0.99 * static_cast<double>(errors.size()));
+    if (p99 != errors.end()) {
+        std::nth_element(errors.begin(), p99, errors.end());
+        run.p99IntervalErrorMs = *p99;
+    }
+    run.meanLatencyMs = latency / static_cast<double>(errors.size() + 1) / 1e3;
 }
 }  // namespace
 
@@ -178,24 +148,18 @@ double SimRun::timerDriftPerHour() const {
 
 double SimRun::meanRefreshesPerFrame() const {
     double sum = 0., frames = 0.;
-    for (const auto& [refreshes, n] : refreshesPerFrame) {
-        sum += static_cast<double>(refreshes) * static_cast<double>(n);
-        frames += static_cast<double>(n);
-    }
-    return frames > 0. ? sum / frames : 0.;
+    for (const auto& [refreshes, n] : refreshesPerFrame)
+        sum += static_cast<double>(refreshes * n), frames += static_cast<double>(n);
+    return sum / frames;
 }
 
 SimRun simulate(const SimDisplay& display, Pacing pacing, Sleeps sleeps, double minutes) {
     SimRun run;
     Screen screen(display);
-    world = World{};
-    world.sleeps = sleeps;
-    world.screen = &screen;
-    world.run = &run;
-    const auto end = static_cast<std::int64_t>(minutes * 60. * kMicros);
+    world = World{0, 0, 12345, sleeps, 0, &screen, &run};
     FramePacer todays(kSimClock);
-    DisplayPacing paced(simSeam(display), kSimClock);
-    while (world.now < end) {
+    DisplayPacing paced(simSeam(display.kind), kSimClock);
+    while (world.now < static_cast<std::int64_t>(minutes * 60. * kMicros)) {
         if (pacing == Pacing::Game)
             paced.follow(display.refreshHz);
         ++run.steps;
@@ -204,11 +168,11 @@ SimRun simulate(const SimDisplay& display, Pacing pacing, Sleeps sleeps, double 
         if (pacing == Pacing::Game) {
             paced.show();
         } else {
-            putUp(false);
+            putUp();
             todays.endFrame();
         }
     }
-    screen.finish(static_cast<double>(world.now));
+    screen.refreshUntil(static_cast<double>(world.now));
     run.seconds = static_cast<double>(world.now) / kMicros;
     count(screen, display, run);
     return run;
