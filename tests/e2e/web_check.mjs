@@ -13,10 +13,13 @@ const [dir, out] = process.argv.slice(2).map((p) => path.resolve(p));
 const report = (name, problems) => console.log(`${name}\t${[...new Set(problems)].join('; ')}`);
 const width = 1366, height = 768;
 
-// The world's fit to the window, as src/app/world.cpp makes it.
-const scale = Math.min(width / 1920, height / 1080);
-const area = { w: Math.round(1920 * scale), h: Math.round(1080 * scale) };
-area.x = Math.trunc((width - area.w) / 2), area.y = Math.trunc((height - area.h) / 2);
+// The world's fit to a window of this size, as src/app/world.cpp makes it.
+const fit = (w, h) => {
+  const scale = Math.min(w / 1920, h / 1080);
+  const area = { w: Math.round(1920 * scale), h: Math.round(1080 * scale) };
+  return { ...area, x: Math.trunc((w - area.w) / 2), y: Math.trunc((h - area.h) / 2), width: w };
+};
+let area = fit(width, height);
 const toPixel = (x, y) => [Math.floor(area.x + x * area.w / 1920), Math.floor(area.y + y * area.h / 1080)];
 
 const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript' };
@@ -50,10 +53,10 @@ const look = async (page, name) => {
     for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
     return btoa(text);
   }, png.toString('base64'));
-  const data = Buffer.from(rgba, 'base64');
+  const data = Buffer.from(rgba, 'base64'), w = area.width;
   return {
-    at: (x, y) => [...data.subarray((y * width + x) * 4, (y * width + x) * 4 + 3)],
-    region: (x, y, w, h) => Buffer.concat([...Array(h).keys()].map((r) => data.subarray(((y + r) * width + x) * 4, ((y + r) * width + x + w) * 4))),
+    at: (x, y) => [...data.subarray((y * w + x) * 4, (y * w + x) * 4 + 3)],
+    region: (x, y, rw, rh) => Buffer.concat([...Array(rh).keys()].map((r) => data.subarray(((y + r) * w + x) * 4, ((y + r) * w + x + rw) * 4))),
   };
 };
 const near = (got, want, slack = 12) => got.every((v, i) => Math.abs(v - want[i]) <= slack);
@@ -124,7 +127,19 @@ for (const [how, origin] of Object.entries(origins)) {
   const resumed = await timer();
   await page.waitForTimeout(500);
   if (resumed.equals(await timer())) play.push('the timer stands still after P again');
-  report(`${how}.paddle-launch-and-pause-answer-mouse-and-keys`, play);
+  await key('r');
+  await page.waitForTimeout(300);
+  play.push(...firstFrame(await look(page), width / 2).map((p) => `after R: ${p}`));
+  report(`${how}.paddle-launch-pause-and-restart-answer-mouse-and-keys`, play);
+
+  // The browser's window made smaller: the canvas and the world's fit follow it.
+  await page.setViewportSize({ width: 800, height: 600 });
+  area = fit(800, 600);
+  await page.mouse.move(400, 300);
+  await page.waitForTimeout(500);
+  report(`${how}.follows-the-window-to-800x600`, firstFrame(await look(page, `web-${how}-800x600.png`), 400));
+  await page.setViewportSize({ width, height });
+  area = fit(width, height);
 
   const end = [];
   await page.keyboard.press('Escape');

@@ -6,7 +6,8 @@
 // take a step of play: one each sixtieth of a second and at most one a frame, so each step is
 // drawn once. A step falls due half a refresh before its time, so the schedule's deadlines sit
 // between frames rather than on them, where the frames' jitter would move steps from one to
-// the next: at 60 Hz every frame steps, at 120 Hz every other, at 144 Hz two in five (2, 3, 2, 3).
+// the next: at 60 Hz every frame steps, at 120 Hz every other, at 144 Hz five in twelve, 2, 3,
+// 2, 3 and 2 frames apart.
 class FrameCadence {
 public:
     explicit FrameCadence(int stepsPerSecond = 0);  // 0: the game's rate
