@@ -53,6 +53,10 @@ TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-d
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev zip)
 WINDOWS_TEST_PACKAGES=("${WINDOWS_PACKAGES[@]}" unzip wine64)
 
+# The browser's zip: Debian's emscripten (its clang, lld and binaryen come along), apt's source
+# tools and the zip maker; its check adds the browser and Node.js, as the download page's does.
+WEB_PACKAGES=(cmake make emscripten dpkg-dev zip)
+
 # The Linux archive is built in a Debian 11 root, for the oldest C library in reach: these
 # build FreeType, SFML and the game there. For another architecture (arm64) the root has both,
 # the -dev packages are that architecture's (libx11-dev:arm64) and its cross compilers join.
