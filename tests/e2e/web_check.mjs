@@ -154,5 +154,47 @@ for (const [how, origin] of Object.entries(origins)) {
   report(`${how}.escape-ends-and-the-page-offers-to-play-again`, [...end, ...errors.map((e) => `page error: ${e}`)]);
   await context.close();
 }
+// A phone held upright, its screen at twice the page's pixels: the wall fitted between black
+// bands, sharp at the device's pixels; a finger moved steers without launching, a tap launches.
+{
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+  const page = await context.newPage();
+  const touch = await context.newCDPSession(page);
+  const finger = (type, x, y) => touch.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y }] });
+  area = fit(780, 1688);
+  const phone = [];
+  await page.goto(origins.http + 'index.html');
+  await page.waitForSelector('#note', { state: 'hidden', timeout: 30000 });
+  await page.waitForTimeout(1000);
+  let shot = await look(page, 'web-phone-390x844.png');
+  phone.push(...firstFrame(shot, 0));
+  if (!near(shot.at(390, area.y / 2), [0, 0, 0], 4) || !near(shot.at(390, area.y + area.h + 10), [0, 0, 0], 4))
+    phone.push('no black bands above and below the world');
+  await finger('touchStart', 20, 422);
+  for (const x of [100, 200, 300, 370]) await finger('touchMove', x, 422);
+  await page.waitForTimeout(400);
+  phone.push(...firstFrame(await look(page), 740).map((p) => `a finger moved to the right: ${p}`));
+  await finger('touchEnd');
+  await page.touchscreen.tap(195, 422);
+  const box = timerBox();
+  const before = (await look(page)).region(...box);
+  await page.waitForTimeout(600);
+  if (before.equals((await look(page, 'web-phone-tapped.png')).region(...box))) phone.push('the timer stands still after a tap');
+  report('phone.fitted-steered-by-a-finger-launched-by-a-tap', phone);
+
+  // The pace: steps of play and the browser's own frames over ten seconds, printed, not judged.
+  const pace = await page.evaluate(async () => {
+    let frames = 0;
+    const count = () => { ++frames; requestAnimationFrame(count); };
+    requestAnimationFrame(count);
+    const steps = Module.steps, start = performance.now();
+    await new Promise((done) => setTimeout(done, 10000));
+    const seconds = (performance.now() - start) / 1000;
+    return { steps: (Module.steps - steps) / seconds, frames: frames / seconds };
+  });
+  fs.writeFileSync(path.join(out, 'pace.txt'),
+    `${pace.steps.toFixed(2)} steps a second, ${pace.frames.toFixed(2)} animation frames a second, ${(1000 / pace.frames).toFixed(1)} ms a frame\n`);
+  await context.close();
+}
 await browser.close();
 server.close();

@@ -47,4 +47,5 @@ while IFS=$'\t' read -r name problems; do
 done <"$out/checks.tsv"
 ((rc == 0)) || bad="web_check.mjs stopped ($rc): $(tail -n 5 "$out/node.log" | tr '\n' ' ')"
 check web.checker-ran-to-its-end
+[[ -s $out/pace.txt ]] && echo "    pace in Chromium, 390x844 at twice its pixels, over 10 s: $(<"$out/pace.txt")"
 finish

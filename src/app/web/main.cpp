@@ -36,11 +36,15 @@ EM_JS(void, tellPage, (const char* why), {
         Module['gameEnded'](UTF8ToString(why));
 });
 
+// Steps counted where the page can read them, for the pace its check and the bench print.
+EM_JS(void, countStep, (), { Module['steps'] = (Module['steps'] || 0) + 1; });
+
 void frame() {
     followDesktop();
     if (!play->cadence.stepDue(frameTime()))
         return;
     Game& game = play->game;
+    countStep();
     game.update();
     if (!game.window->isOpen()) {
         emscripten_cancel_main_loop();

@@ -1,6 +1,7 @@
 // sf::Window, sf::Mouse and sf::VideoMode over the page's canvas: what the game and
 // sfml-graphics ask of SFML's window module, which has no browser backend. The canvas's
-// mouse, key, focus and size changes come as SFML's events, the pointer in the canvas's pixels.
+// mouse, touch, key, focus and size changes come as SFML's events, the pointer in the
+// canvas's pixels.
 #include "app/web/canvas.h"
 
 #include <SFML/Window/Event.hpp>
@@ -76,6 +77,50 @@ EM_BOOL onMouse(int type, const EmscriptenMouseEvent* mouse, void*) {
     return type == EMSCRIPTEN_EVENT_MOUSEDOWN;
 }
 
+// A finger steers as the pointer does, and a tap, a touch that ends soon and near where it
+// began, is a click: a finger put down only to steer launches nothing.
+struct Finger {
+    long id = -1;  // the touch followed; -1 while none is
+    double since = 0.;
+    long x = 0, y = 0;
+    bool moved = false;
+} finger;
+constexpr double kTapMs = 300.;
+constexpr long kTapReach = 16;  // CSS pixels
+
+void click() {
+    sf::Event event{};
+    event.mouseButton = {sf::Mouse::Left, canvas.pointer.x, canvas.pointer.y};
+    for (const auto type : {sf::Event::MouseButtonPressed, sf::Event::MouseButtonReleased}) {
+        event.type = type;
+        post(event);
+    }
+}
+
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* touch, void*) {
+    for (int i = 0; i < touch->numTouches; ++i) {
+        const EmscriptenTouchPoint& t = touch->touches[i];
+        if (!t.isChanged)
+            continue;
+        if (type == EMSCRIPTEN_EVENT_TOUCHSTART && finger.id < 0)
+            finger = {t.identifier, emscripten_get_now(), t.targetX, t.targetY, false};
+        if (t.identifier != finger.id)
+            continue;
+        canvas.pointer = toPixels(t.targetX, t.targetY);
+        sf::Event event{};
+        event.type = sf::Event::MouseMoved;
+        event.mouseMove = {canvas.pointer.x, canvas.pointer.y};
+        post(event);
+        finger.moved |= std::abs(t.targetX - finger.x) > kTapReach || std::abs(t.targetY - finger.y) > kTapReach;
+        if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
+            if (type == EMSCRIPTEN_EVENT_TOUCHEND && !finger.moved && emscripten_get_now() - finger.since < kTapMs)
+                click();
+            finger.id = -1;
+        }
+    }
+    return EM_TRUE;  // the page neither scrolls nor zooms under the game
+}
+
 // By the key's meaning, as SFML reads X's keysyms: P is P on any layout.
 sf::Keyboard::Key keyOf(const EmscriptenKeyboardEvent& key) {
     const char* name = key.key;
@@ -122,7 +167,7 @@ EM_BOOL onFocus(int type, const EmscriptenFocusEvent*, void*) {
     return EM_FALSE;
 }
 
-// Keys and focus belong to the page; the pointer's moves and presses to the canvas.
+// Keys and focus belong to the page; the pointer's and fingers' moves and presses to the canvas.
 void listen() {
     if (canvas.listening)
         return;
@@ -132,6 +177,10 @@ void listen() {
     emscripten_set_mouseup_callback(kCanvas, nullptr, EM_FALSE, onMouse);
     emscripten_set_mouseenter_callback(kCanvas, nullptr, EM_FALSE, onMouse);
     emscripten_set_mouseleave_callback(kCanvas, nullptr, EM_FALSE, onMouse);
+    emscripten_set_touchstart_callback(kCanvas, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchmove_callback(kCanvas, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchend_callback(kCanvas, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchcancel_callback(kCanvas, nullptr, EM_FALSE, onTouch);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onKey);
     emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onFocus);
