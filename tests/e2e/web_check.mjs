@@ -3,13 +3,15 @@
 // nothing is. Opened from disk and from a local web server: the page asks for nothing outside
 // its folder and shows the wall, the timer and the paddle; the paddle follows the mouse, a click
 // launches, P pauses, Escape ends the game and the page offers to play again. Screenshots go
-// to OUT_DIR. Usage: node web_check.mjs DIR OUT_DIR
+// to OUT_DIR. With --pace WxH, only the pace at that size, for the bench.
+// Usage: node web_check.mjs DIR OUT_DIR [--pace WxH]
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 
-const [dir, out] = process.argv.slice(2).map((p) => path.resolve(p));
+const [dir, out] = process.argv.slice(2, 4).map((p) => path.resolve(p));
+const paceOnly = process.argv[4] === '--pace' && process.argv[5];  // WxH: the bench's figure alone
 const report = (name, problems) => console.log(`${name}\t${[...new Set(problems)].join('; ')}`);
 const width = 1366, height = 768;
 
@@ -80,9 +82,34 @@ const firstFrame = (shot, pointerX) => {
   return problems;
 };
 
+// Steps of play and the browser's own frames over ten seconds: a timing, printed, never judged.
+const pace = async (page) => {
+  const { steps, frames } = await page.evaluate(async () => {
+    let frames = 0;
+    const count = () => { ++frames; requestAnimationFrame(count); };
+    requestAnimationFrame(count);
+    const steps = Module.steps, start = performance.now();
+    await new Promise((done) => setTimeout(done, 10000));
+    const seconds = (performance.now() - start) / 1000;
+    return { steps: (Module.steps - steps) / seconds, frames: frames / seconds };
+  });
+  return `${steps.toFixed(2)} steps a second, ${frames.toFixed(2)} animation frames a second, ${(1000 / frames).toFixed(1)} ms a frame\n`;
+};
+
 const folder = fs.readdirSync(dir).find((name) => fs.existsSync(path.join(dir, name, 'index.html')));
 const home = path.join(dir, folder);
 const origins = { file: `file://${home}/`, http: `http://127.0.0.1:${server.address().port}/${folder}/` };
+if (paceOnly) {
+  const [w, h] = paceOnly.split('x').map(Number);
+  const page = await (await browser.newContext({ viewport: { width: w, height: h } })).newPage();
+  await page.goto(origins.http + 'index.html');
+  await page.waitForSelector('#note', { state: 'hidden', timeout: 30000 });
+  await page.mouse.click(w / 2, h / 2);  // the ball in flight
+  process.stdout.write(await pace(page));
+  await browser.close();
+  server.close();
+  process.exit(0);
+}
 for (const [how, origin] of Object.entries(origins)) {
   const context = await browser.newContext({ viewport: { width, height } });
   const page = await context.newPage();
@@ -182,18 +209,7 @@ for (const [how, origin] of Object.entries(origins)) {
   if (before.equals((await look(page, 'web-phone-tapped.png')).region(...box))) phone.push('the timer stands still after a tap');
   report('phone.fitted-steered-by-a-finger-launched-by-a-tap', phone);
 
-  // The pace: steps of play and the browser's own frames over ten seconds, printed, not judged.
-  const pace = await page.evaluate(async () => {
-    let frames = 0;
-    const count = () => { ++frames; requestAnimationFrame(count); };
-    requestAnimationFrame(count);
-    const steps = Module.steps, start = performance.now();
-    await new Promise((done) => setTimeout(done, 10000));
-    const seconds = (performance.now() - start) / 1000;
-    return { steps: (Module.steps - steps) / seconds, frames: frames / seconds };
-  });
-  fs.writeFileSync(path.join(out, 'pace.txt'),
-    `${pace.steps.toFixed(2)} steps a second, ${pace.frames.toFixed(2)} animation frames a second, ${(1000 / pace.frames).toFixed(1)} ms a frame\n`);
+  fs.writeFileSync(path.join(out, 'pace.txt'), await pace(page));
   await context.close();
 }
 await browser.close();
