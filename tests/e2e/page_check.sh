@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks a release's download page in Debian's Chromium, headless (page_check.mjs): every link
 # served from the release folder alone matches SHA256SUMS, nothing is asked from outside, it
-# lists every file without JavaScript, each system is offered its download, axe-core and
-# html-validate find nothing. Keeps screenshots at desktop and phone sizes in OUT_DIR.
+# lists every file without JavaScript, the game in the browser starts from the release folder,
+# each system is offered its download or else that game, axe-core and html-validate find
+# nothing. Keeps screenshots at desktop and phone sizes in OUT_DIR.
 # Usage: page_check.sh RELEASE_DIR OUT_DIR
 set -u
 [[ $# -eq 2 ]] || { echo "usage: $0 RELEASE_DIR OUT_DIR" >&2; exit 2; }

@@ -2,7 +2,9 @@
 # Makes a release of the artefacts the platform stages built under TESTS_DIR, as tools/release
 # does, and checks what a player downloads: SHA256SUMS covers every file and sha256sum -c takes
 # it; the source archive holds the tracked files only and, unpacked with no .git, builds and
-# passes its unit tests; the download page, in a real browser (page_check.sh).
+# passes its unit tests; the download page and the game in the browser it links to, in a real
+# browser (page_check.sh). The browser's zip is Web.ZipPlaysInChromium's, as the Windows zip is
+# Windows.ZipPlaysUnderWine's: tools/release --from takes each from its stage's first build.
 # Usage: release_check.sh SOURCE_DIR TESTS_DIR OUT_DIR
 set -u
 [[ $# -eq 3 ]] || { echo "usage: $0 SOURCE_DIR TESTS_DIR OUT_DIR" >&2; exit 2; }
