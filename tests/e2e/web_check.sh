@@ -31,7 +31,7 @@ cmp -s "$zip" "$out/second/${zip##*/}" || bad="the two builds differ: $(sha256su
 check web.zip-reproducible
 
 name=$(basename "$zip" .zip)
-mkdir -p "$out/unpacked" && unzip -q "$zip" -d "$out/unpacked" || bad="does not unzip; "
+mkdir -p "$out/unpacked" && unzip -q "$zip" -d "$out/unpacked/$name" || bad="does not unzip; "
 for file in index.html vornaxi.js README.txt licenses/SFML.txt licenses/FreeType.txt licenses/Emscripten.txt \
             licenses/font.txt; do
     [[ -s $out/unpacked/$name/$file ]] || bad+="no $file; "
