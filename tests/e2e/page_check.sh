@@ -12,18 +12,9 @@ source "$here/tally.sh"
 source "$here/../../tools/deps.sh"
 rm -rf "$out" && mkdir -p "$out"
 install_missing "${RELEASE_TEST_PACKAGES[@]}" >"$out/install.log" 2>&1 || bad="see $out/install.log; "
-# The tools from the lockfile, in OUT_DIR: the source tree stays as it is.
-cp "$here"/../../tools/npm/{package.json,package-lock.json} "$here/../release/page_check.mjs" "$out/"
-(cd "$out" && npm ci --ignore-scripts --no-audit --no-fund) >"$out/npm.log" 2>&1 || bad+="npm ci: see $out/npm.log"
+npm_tools "$here/../release/page_check.mjs"
 check page.tools-installed
 ((failed == 0)) || finish
 
-(cd "$out" && node page_check.mjs "$rel" "$out") >"$out/checks.tsv" 2>"$out/node.log"
-rc=$?
-while IFS=$'\t' read -r name problems; do
-    bad=$problems
-    check "page.$name"
-done <"$out/checks.tsv"
-((rc == 0)) || bad="page_check.mjs stopped ($rc): $(tail -n 5 "$out/node.log" | tr '\n' ' ')"
-check page.checker-ran-to-its-end
+run_checker page page_check.mjs "$rel" "$out"
 finish

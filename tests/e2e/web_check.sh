@@ -12,9 +12,7 @@ source "$src/tools/deps.sh"
 rm -rf "$out" && mkdir -p "$out"
 install_missing "${WEB_PACKAGES[@]}" "${RELEASE_TEST_PACKAGES[@]}" unzip >"$out/install.log" 2>&1 ||
     bad="see $out/install.log; "
-# The tools from the lockfile, in OUT_DIR: the source tree stays as it is.
-cp "$src"/tools/npm/{package.json,package-lock.json} "$here/web_check.mjs" "$out/"
-(cd "$out" && npm ci --ignore-scripts --no-audit --no-fund) >"$out/npm.log" 2>&1 || bad+="npm ci: see $out/npm.log"
+npm_tools "$here/web_check.mjs"
 check web.tools-installed
 ((failed == 0)) || finish
 
@@ -39,13 +37,6 @@ done
 grep -q 'P       pause' "$out/unpacked/$name/README.txt" || bad+="README.txt says nothing of the keys; "
 check web.zip-holds-page-game-readme-licences
 
-(cd "$out" && node web_check.mjs "$out/unpacked" "$out") >"$out/checks.tsv" 2>"$out/node.log"
-rc=$?
-while IFS=$'\t' read -r name problems; do
-    bad=$problems
-    check "web.$name"
-done <"$out/checks.tsv"
-((rc == 0)) || bad="web_check.mjs stopped ($rc): $(tail -n 5 "$out/node.log" | tr '\n' ' ')"
-check web.checker-ran-to-its-end
+run_checker web web_check.mjs "$out/unpacked" "$out"
 [[ -s $out/pace.txt ]] && echo "    pace in Chromium, 390x844 at twice its pixels, over 10 s: $(<"$out/pace.txt")"
 finish
