@@ -22,6 +22,8 @@ constexpr double kHighestRefresh = 1000.;
 constexpr int kCheckFrames = 90;
 constexpr int kCheckRate = 75;
 constexpr double kSyncHolds = 0.95;
+
+bool refreshKnown(double refreshHz) { return refreshHz > 0. && refreshHz < kHighestRefresh; }
 }  // namespace
 
 PaceClock realPaceClock() {
@@ -55,7 +57,7 @@ void FramePacer::endFrame() {
 }
 
 SyncPlan syncPlan(double refreshHz) {
-    if (!(refreshHz > 0. && refreshHz < kHighestRefresh))
+    if (!refreshKnown(refreshHz))
         return {0, true};
     const double multiple = std::round(refreshHz / kFramesPerSecond);
     if (multiple >= 1. && std::abs(refreshHz - multiple * kFramesPerSecond) <= kSyncTolerance * multiple * kFramesPerSecond)
@@ -74,7 +76,7 @@ void DisplayPacing::follow(double refreshHz) {
     plan_ = syncPlan(refreshHz);
     char line[200];
     const bool controlled = seam_.setInterval(plan_.swapInterval);
-    if (!(refreshHz > 0. && refreshHz < kHighestRefresh))
+    if (!refreshKnown(refreshHz))
         std::snprintf(line, sizeof line, "the monitor's refresh rate is not known: the game's clock paces, frames go up at once");
     else if (!controlled && plan_.swapInterval > 0) {
         plan_ = SyncPlan{};

@@ -6,10 +6,10 @@
 #include <emscripten/html5.h>
 
 #include <cmath>
-#include <cstdio>
 
 // The game's screen is the page's canvas, which the page sizes: the window is made at its size
-// in device pixels and follows it as the browser's window, or its zoom, changes.
+// in device pixels and follows it as the browser's window, or its zoom, changes. The frames go
+// up at the browser's animation frames (main.cpp), so no refresh rate or swaps are asked here.
 namespace {
 sf::RenderWindow* shown = nullptr;
 
@@ -41,17 +41,4 @@ void followDesktop() {
     const sf::Vector2u size = canvasPixels();
     if (size.x > 0 && size.y > 0 && size != shown->getSize())
         shown->setSize(size);
-}
-
-// A page is not told its display's refresh; its animation frames keep the pace instead
-// (FrameCadence).
-double monitorRefresh() { return 0.; }
-
-// No swap control: the browser puts up what a frame drew at the display's next refresh.
-SwapSeam windowSwaps(sf::RenderWindow& window) {
-    return SwapSeam{
-        [](int) { return false; },
-        [&window](bool) { window.display(); },
-        [](const char* line) { std::fprintf(stderr, "Vornaxi: %s\n", line); },
-    };
 }
